@@ -1,0 +1,19 @@
+# Native build of the platform-free logic: tests under sanitizers, and fuzzers.
+enable_testing()
+find_package(GTest REQUIRED)
+
+set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+add_library(platform_free STATIC ${PLATFORM_FREE_SOURCES})
+target_include_directories(platform_free PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(platform_free PRIVATE -Wall -Wextra -Werror ${SANITIZERS})
+
+add_executable(host_tests
+    tests/host/classify_test.cpp
+    tests/host/command_tail_test.cpp
+)
+target_compile_options(host_tests PRIVATE -Wall -Wextra -Werror ${SANITIZERS})
+target_link_options(host_tests PRIVATE ${SANITIZERS})
+target_link_libraries(host_tests PRIVATE platform_free GTest::gtest GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(host_tests)

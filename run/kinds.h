@@ -1,0 +1,15 @@
+// Classifications shared by every subsystem; free of Win32 so host tests can use them.
+#ifndef PDCLEAN_RUN_KINDS_H
+#define PDCLEAN_RUN_KINDS_H
+
+enum class PlatformKind : int {
+    Unknown = 0,
+    NT4 = 1,
+    Win98 = 2,
+    Win95 = 3,
+    Win95OSR2 = 4,
+    Win2000 = 5,
+    WinMe = 6,
+};
+
+#endif

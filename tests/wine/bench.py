@@ -1,0 +1,143 @@
+"""Wine test bench: one throwaway prefix per test run, Xvfb for the GUI, and the driver
+(pddriver.exe) run beside pdclean to act on its dialog and report what it saw.
+
+Only the x86_64 build of the sources runs here (this kernel cannot run 32-bit Linux code,
+which 32-bit Wine needs); the shipping i686 build is checked statically."""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.environ.get('PDCLEAN_BUILD', os.path.join(ROOT, 'build'))
+WINE = '/usr/lib/wine/wine64'
+WORK_DIR = 'C:\\pdtest'
+
+# Wine without a window manager leaves the caption undrawn unless it manages windows itself;
+# the face name of the dialog font is mapped to a Japanese font that the machine has.
+SETUP_REG = '''REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+'''
+
+
+def free_display():
+    for n in range(90, 190):
+        if not os.path.exists('/tmp/.X11-unix/X%d' % n) and not os.path.exists('/tmp/.X%d-lock' % n):
+            return n
+    raise RuntimeError('no free X display')
+
+
+class Bench:
+    """A prefix with the programs copied into C:\\pdtest, and an X server to show them on."""
+
+    def __init__(self):
+        self.tmp = tempfile.mkdtemp(prefix='pdclean-wine-')
+        self.prefix = os.path.join(self.tmp, 'prefix')
+        self.display = free_display()
+        self.xvfb = subprocess.Popen(
+            ['Xvfb', ':%d' % self.display, '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ)
+        self.env.update({
+            'WINEPREFIX': self.prefix,
+            'WINELOADER': WINE,
+            'WINEDLLOVERRIDES': 'mscoree,mshtml=',
+            'WINEDEBUG': '-all',
+            'LANG': 'ja_JP.UTF-8',
+            'LC_ALL': 'ja_JP.UTF-8',
+            'DISPLAY': ':%d' % self.display,
+        })
+        self.wine('wineboot', '-i')
+        reg = os.path.join(self.drive_c(), 'setup.reg')
+        with open(reg, 'wb') as f:
+            f.write(SETUP_REG.replace('\n', '\r\n').encode('cp932'))
+        self.wine('regedit', '/S', 'C:\\setup.reg')
+        os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
+        for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe'):
+            self.install(exe)
+
+    def drive_c(self):
+        return os.path.join(self.prefix, 'drive_c')
+
+    def host_path(self, windows_path):
+        assert windows_path[:3].upper() == 'C:\\'
+        return os.path.join(self.drive_c(), *windows_path[3:].split('\\'))
+
+    def install(self, exe, as_name=None):
+        """Copies a program of the win64 build into C:\\pdtest; returns its Windows path."""
+        name = as_name or exe
+        shutil.copy(os.path.join(BUILD, 'win64', exe), self.host_path(WORK_DIR + '\\' + name))
+        return WORK_DIR + '\\' + name
+
+    def wine(self, *args, timeout=180):
+        return subprocess.run([WINE, *args], env=self.env, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=timeout, cwd=self.tmp)
+
+    def drive(self, *commands, timeout=120):
+        """Runs the driver with the commands; returns its report lines, parsed."""
+        done = self.wine(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout)
+        out = done.stdout.decode('ascii', 'replace')
+        return Report(out)
+
+    def close(self):
+        subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), '-k'], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb.terminate()
+        self.xvfb.wait(timeout=10)
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+class Line(dict):
+    """One report line: its command name, its first bare word, and its key=value fields."""
+
+    def __init__(self, text):
+        super().__init__()
+        words = text.split()
+        self.name = words[0] if words else ''
+        self.word = ''
+        self.text = text
+        for w in words[1:]:
+            if '=' in w:
+                k, v = w.split('=', 1)
+                self[k] = v
+            elif not self.word:
+                self.word = w
+
+    def bytes(self, key):
+        v = self[key]
+        return b'' if v == '-' else bytes.fromhex(v)
+
+
+class Report(list):
+    def __init__(self, out):
+        super().__init__(Line(l) for l in out.splitlines() if l.strip())
+        self.raw = out
+
+    def all(self, name):
+        return [l for l in self if l.name == name]
+
+    def one(self, name, index=0):
+        found = self.all(name)
+        assert len(found) > index, 'no %r line (#%d) in:\n%s' % (name, index, self.raw)
+        return found[index]
+
+    def controls(self, index=0):
+        """The controls reported by the index-th 'controls' command, by id."""
+        groups, current = [], None
+        for l in self:
+            if l.name == 'control':
+                if current is None:
+                    current = {}
+                    groups.append(current)
+                current[int(l['id'])] = l
+            else:
+                current = None
+        assert len(groups) > index, 'no controls report #%d in:\n%s' % (index, self.raw)
+        return groups[index]

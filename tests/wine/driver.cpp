@@ -1,0 +1,585 @@
+// Test driver, run under Wine beside pdclean: starts it, finds its dialog and message boxes,
+// reads their controls, acts through real input (SendInput), and reports what it saw.
+//
+// Usage: pddriver.exe COMMAND...  Each command is NAME or NAME:ARG[:ARG]; one report line each.
+// Texts are printed as hex bytes exactly as the ANSI calls return them (code page 932 under a
+// Japanese locale), so the tests compare bytes, not what a console made of them.
+#define UNICODE
+#define _UNICODE
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <wchar.h>
+
+#include <string>
+#include <vector>
+
+static PROCESS_INFORMATION child;
+static bool childStarted = false;
+static std::vector<PROCESS_INFORMATION> started;
+static HWND helperWindow = NULL;
+
+static void Report(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    putchar('\n');
+    fflush(stdout);
+}
+
+static std::string Hex(const char *bytes, size_t count)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (size_t i = 0; i < count; ++i) {
+        unsigned char b = static_cast<unsigned char>(bytes[i]);
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out.empty() ? "-" : out;
+}
+
+static std::string WindowTextHex(HWND window)
+{
+    char text[1024];
+    // WM_GETTEXT is marshalled across processes, unlike a plain read of a control's text.
+    LRESULT n = SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return Hex(text, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+static std::string ClassOf(HWND window)
+{
+    char name[256];
+    int n = GetClassNameA(window, name, sizeof name);
+    return std::string(name, n > 0 ? n : 0);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char *className;
+    std::vector<HWND> found;
+};
+
+static BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param)
+{
+    WindowSearch *search = reinterpret_cast<WindowSearch *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->processId && IsWindowVisible(window) &&
+        ClassOf(window) == search->className)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+static std::vector<HWND> ChildTopLevels(const char *className)
+{
+    WindowSearch search = {child.dwProcessId, className, {}};
+    if (childStarted)
+        EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+static bool ChildRunning()
+{
+    return childStarted && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+static HWND WaitForTopLevel(const char *className, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<HWND> found = ChildTopLevels(className);
+        if (!found.empty())
+            return found[0];
+        if (!ChildRunning() || GetTickCount() - start > timeoutMs)
+            return NULL;
+        Sleep(20);
+    }
+}
+
+static HWND MainDialog()
+{
+    std::vector<HWND> found = ChildTopLevels("PDCLEAN");
+    return found.empty() ? NULL : found[0];
+}
+
+static HWND FocusOfChild()
+{
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(child.dwThreadId, &info))
+        return NULL;
+    return info.hwndFocus;
+}
+
+// Input ------------------------------------------------------------------------------------
+
+static void SendKeys(const std::vector<WORD> &down)
+{
+    std::vector<INPUT> inputs;
+    for (WORD vk : down) {
+        INPUT in;
+        ZeroMemory(&in, sizeof in);
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        inputs.push_back(in);
+    }
+    for (size_t i = down.size(); i-- > 0;) {
+        INPUT in = inputs[i];
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+static void ClickAt(int x, int y)
+{
+    int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT in[3];
+    ZeroMemory(in, sizeof in);
+    for (INPUT &i : in) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = x * 65535 / cx;
+        i.mi.dy = y * 65535 / cy;
+    }
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in[0], sizeof(INPUT));
+    Sleep(30);
+    SendInput(2, &in[1], sizeof(INPUT));
+}
+
+static void ClickCentre(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+static void BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    Sleep(100);
+}
+
+// Reports ----------------------------------------------------------------------------------
+
+static void ReportControls(HWND dialog)
+{
+    HWND focus = FocusOfChild();
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        Report("control id=%d class=%s text=%s enabled=%d visible=%d focus=%d style=%08lx",
+               GetDlgCtrlID(c), ClassOf(c).c_str(), WindowTextHex(c).c_str(),
+               IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0, c == focus ? 1 : 0,
+               static_cast<unsigned long>(GetWindowLongW(c, GWL_STYLE)));
+    }
+}
+
+// Which standard icon a message box shows, told by comparing its pixels on screen with each
+// standard icon drawn the same way: icon handles of another process cannot be read here.
+static std::string IconOf(HWND box)
+{
+    HWND icon = GetDlgItem(box, 1088);
+    // The handle is only compared with null here, which is safe across processes.
+    if (icon == NULL || !IsWindowVisible(icon) || SendMessageW(icon, STM_GETICON, 0, 0) == 0)
+        return "none";
+    RECT r;
+    GetWindowRect(icon, &r);
+    int w = GetSystemMetrics(SM_CXICON), h = GetSystemMetrics(SM_CYICON);
+    HDC screen = GetDC(NULL);
+    HDC shot = CreateCompatibleDC(screen);
+    HDC mine = CreateCompatibleDC(screen);
+    HBITMAP shotBits = CreateCompatibleBitmap(screen, w, h);
+    HBITMAP mineBits = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ oldShot = SelectObject(shot, shotBits);
+    HGDIOBJ oldMine = SelectObject(mine, mineBits);
+    BitBlt(shot, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    COLORREF background = GetPixel(shot, 0, 0);
+
+    static const struct {
+        LPCWSTR id;
+        const char *name;
+    } candidates[] = {{IDI_HAND, "error"}, {IDI_EXCLAMATION, "warning"},
+                      {IDI_ASTERISK, "information"}, {IDI_QUESTION, "question"}};
+    std::string best = "unknown";
+    long bestDiff = w * h;
+    for (const auto &c : candidates) {
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all = {0, 0, w, h};
+        FillRect(mine, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(mine, 0, 0, LoadIconW(NULL, c.id), w, h, 0, NULL, DI_NORMAL);
+        long diff = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                diff += GetPixel(mine, x, y) != GetPixel(shot, x, y);
+        if (diff < bestDiff) {
+            bestDiff = diff;
+            best = c.name;
+        }
+    }
+    SelectObject(shot, oldShot);
+    SelectObject(mine, oldMine);
+    DeleteObject(shotBits);
+    DeleteObject(mineBits);
+    DeleteDC(shot);
+    DeleteDC(mine);
+    ReleaseDC(NULL, screen);
+    // Anything but a near-exact match is not a standard icon.
+    return bestDiff * 20 < w * h ? best : "unknown";
+}
+
+static void ReportBox(HWND box)
+{
+    std::string text = "-", buttons;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c))
+            continue;
+        std::string cls = ClassOf(c);
+        if (cls == "Static" && GetDlgCtrlID(c) == 0xFFFF)
+            text = WindowTextHex(c);
+        if (cls == "Button") {
+            if (!buttons.empty())
+                buttons += ",";
+            buttons += std::to_string(GetDlgCtrlID(c));
+        }
+    }
+    HWND owner = GetWindow(box, GW_OWNER);
+    Sleep(150); // let the box paint its icon before the pixels are read
+    Report("box caption=%s text=%s icon=%s buttons=%s owner=%s", WindowTextHex(box).c_str(),
+           text.c_str(), IconOf(box).c_str(), buttons.empty() ? "-" : buttons.c_str(),
+           owner == NULL ? "none" : (owner == MainDialog() ? "dialog" : "other"));
+}
+
+// Screenshot of a window's screen area, as a 24-bit BMP.
+static bool SaveWindowBitmap(HWND window, const wchar_t *path)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bits = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bits);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER info;
+    ZeroMemory(&info, sizeof info);
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    int stride = (w * 3 + 3) & ~3;
+    std::vector<unsigned char> pixels(static_cast<size_t>(stride) * h);
+    GetDIBits(memory, bits, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO *>(&info),
+              DIB_RGB_COLORS);
+    DeleteObject(bits);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+
+    BITMAPFILEHEADER file;
+    ZeroMemory(&file, sizeof file);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE *out = _wfopen(path, L"wb");
+    if (!out)
+        return false;
+    fwrite(&file, sizeof file, 1, out);
+    fwrite(&info, sizeof info, 1, out);
+    fwrite(pixels.data(), 1, pixels.size(), out);
+    fclose(out);
+    return true;
+}
+
+// Resource surgery on a copy of the program, for the broken-template tests -----------------
+
+static std::vector<unsigned char> ReadDialogTemplate(const wchar_t *exe)
+{
+    std::vector<unsigned char> bytes;
+    HMODULE module = LoadLibraryExW(exe, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return bytes;
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(103), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+    if (found) {
+        const unsigned char *data =
+            static_cast<const unsigned char *>(LockResource(LoadResource(module, found)));
+        bytes.assign(data, data + SizeofResource(module, found));
+    }
+    FreeLibrary(module);
+    return bytes;
+}
+
+static bool ReplaceDialog(const wchar_t *exe, const std::vector<unsigned char> &bytes)
+{
+    HANDLE update = BeginUpdateResourceW(exe, FALSE);
+    if (!update)
+        return false;
+    BOOL ok = UpdateResourceW(update, reinterpret_cast<LPCWSTR>(RT_DIALOG), MAKEINTRESOURCEW(103),
+                              MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+                              const_cast<unsigned char *>(bytes.data()),
+                              static_cast<DWORD>(bytes.size()));
+    return EndUpdateResourceW(update, !ok) && ok;
+}
+
+// Renames the template's window class to one nobody registers.
+static bool DamageDialog(const wchar_t *exe)
+{
+    std::vector<unsigned char> bytes = ReadDialogTemplate(exe);
+    static const wchar_t name[] = L"PDCLEAN";
+    for (size_t i = 0; i + sizeof name <= bytes.size(); i += 2) {
+        if (memcmp(&bytes[i], name, sizeof name) == 0) {
+            bytes[i + 12] = 'X';
+            return ReplaceDialog(exe, bytes);
+        }
+    }
+    return false;
+}
+
+// Commands ---------------------------------------------------------------------------------
+
+static std::vector<std::wstring> Split(const std::wstring &command)
+{
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t colon = command.find(L':', start);
+        // Drive letters ("C:\...") stay in one piece.
+        while (colon != std::wstring::npos && colon + 1 < command.size() &&
+               command[colon + 1] == L'\\')
+            colon = command.find(L':', colon + 1);
+        parts.push_back(command.substr(start, colon - start));
+        if (colon == std::wstring::npos)
+            return parts;
+        start = colon + 1;
+    }
+}
+
+static DWORD Number(const std::vector<std::wstring> &args, size_t i, DWORD otherwise)
+{
+    return i < args.size() ? static_cast<DWORD>(wcstoul(args[i].c_str(), NULL, 10)) : otherwise;
+}
+
+static bool SetWineVersion(const std::wstring &exe, const std::wstring &version)
+{
+    std::wstring key = L"Software\\Wine\\AppDefaults\\" + exe;
+    HKEY handle;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &handle,
+                        NULL) != ERROR_SUCCESS)
+        return false;
+    LONG r = RegSetValueExW(handle, L"Version", 0, REG_SZ,
+                            reinterpret_cast<const BYTE *>(version.c_str()),
+                            static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+    return r == ERROR_SUCCESS;
+}
+
+static LRESULT CALLBACK HelperProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+static HWND Helper()
+{
+    if (!helperWindow) {
+        WNDCLASSW wc;
+        ZeroMemory(&wc, sizeof wc);
+        wc.lpfnWndProc = HelperProc;
+        wc.hInstance = GetModuleHandleW(NULL);
+        wc.lpszClassName = L"PdDriverHelper";
+        RegisterClassW(&wc);
+        helperWindow = CreateWindowW(L"PdDriverHelper", L"driver", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                     0, 0, 120, 80, NULL, NULL, wc.hInstance, NULL);
+    }
+    return helperWindow;
+}
+
+static void PumpOwnMessages()
+{
+    MSG m;
+    while (PeekMessageW(&m, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageW(&m);
+}
+
+static int Run(const std::wstring &command)
+{
+    std::vector<std::wstring> a = Split(command);
+    const std::wstring &name = a[0];
+    PumpOwnMessages();
+
+    if (name == L"version" && a.size() == 3) {
+        Report("version %s", SetWineVersion(a[1], a[2]) ? "set" : "failed");
+    } else if (name == L"start" && a.size() >= 2) {
+        STARTUPINFOW si;
+        ZeroMemory(&si, sizeof si);
+        si.cb = sizeof si;
+        std::wstring line = L"\"" + a[1] + L"\"";
+        if (!CreateProcessW(a[1].c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &child)) {
+            Report("start failed error=%lu", GetLastError());
+            return 1;
+        }
+        childStarted = true;
+        started.push_back(child);
+        Report("start pid=%lu", child.dwProcessId);
+    } else if (name == L"dialog") {
+        HWND d = WaitForTopLevel("PDCLEAN", Number(a, 1, 10000));
+        if (d)
+            Report("dialog caption=%s", WindowTextHex(d).c_str());
+        else
+            Report("dialog none");
+    } else if (name == L"controls") {
+        HWND d = MainDialog();
+        if (!d) {
+            Report("controls none");
+            return 0;
+        }
+        Sleep(100);
+        ReportControls(d);
+    } else if (name == L"box") {
+        HWND b = WaitForTopLevel("#32770", Number(a, 1, 10000));
+        if (b)
+            ReportBox(b);
+        else
+            Report("box none");
+    } else if (name == L"boxcount") {
+        Report("boxcount %u", static_cast<unsigned>(ChildTopLevels("#32770").size()));
+    } else if (name == L"nobox") {
+        Sleep(Number(a, 1, 1000));
+        Report("nobox %s", ChildTopLevels("#32770").empty() ? "ok" : "appeared");
+    } else if (name == L"answer") {
+        std::vector<HWND> boxes = ChildTopLevels("#32770");
+        HWND button = boxes.empty() ? NULL : GetDlgItem(boxes[0], Number(a, 1, IDOK));
+        if (!button) {
+            Report("answer none");
+            return 0;
+        }
+        BringToFront(boxes[0]);
+        ClickCentre(button);
+        Report("answer clicked");
+    } else if (name == L"click") {
+        HWND d = MainDialog();
+        HWND c = d ? GetDlgItem(d, Number(a, 1, IDOK)) : NULL;
+        if (!c) {
+            Report("click none");
+            return 0;
+        }
+        BringToFront(d);
+        ClickCentre(c);
+        Report("click done");
+    } else if (name == L"key" && a.size() == 2) {
+        HWND d = MainDialog();
+        if (d)
+            BringToFront(d);
+        if (a[1] == L"esc")
+            SendKeys({VK_ESCAPE});
+        else if (a[1] == L"enter")
+            SendKeys({VK_RETURN});
+        else if (a[1] == L"tab")
+            SendKeys({VK_TAB});
+        else if (a[1] == L"altf4")
+            SendKeys({VK_MENU, VK_F4});
+        else {
+            Report("key unknown");
+            return 1;
+        }
+        Sleep(200);
+        Report("key sent");
+    } else if (name == L"closebox") {
+        HWND d = MainDialog();
+        if (!d) {
+            Report("closebox none");
+            return 0;
+        }
+        BringToFront(d);
+        RECT r;
+        GetWindowRect(d, &r);
+        // Find the close button by asking the window itself what lies under each point.
+        int captionY = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+        for (int x = r.right - 1; x > r.left; --x) {
+            for (int y = r.top; y < captionY + GetSystemMetrics(SM_CYCAPTION); ++y) {
+                if (SendMessageW(d, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                    ClickAt(x - 3, y + 3);
+                    Report("closebox clicked");
+                    return 0;
+                }
+            }
+        }
+        Report("closebox notfound");
+    } else if (name == L"churn") {
+        // Activates another window and then pdclean's windows, over and over.
+        HWND h = Helper();
+        DWORD times = Number(a, 1, 5);
+        for (DWORD i = 0; i < times; ++i) {
+            SetForegroundWindow(h);
+            PumpOwnMessages();
+            Sleep(60);
+            HWND d = MainDialog();
+            if (d)
+                SetForegroundWindow(d);
+            Sleep(60);
+            std::vector<HWND> boxes = ChildTopLevels("#32770");
+            if (!boxes.empty())
+                SetForegroundWindow(boxes[0]);
+            Sleep(60);
+        }
+        Report("churn done");
+    } else if (name == L"sleep") {
+        Sleep(Number(a, 1, 100));
+        Report("sleep done");
+    } else if (name == L"alive") {
+        Report("alive %d", ChildRunning() ? 1 : 0);
+    } else if (name == L"exit") {
+        if (!childStarted || WaitForSingleObject(child.hProcess, Number(a, 1, 10000)) != WAIT_OBJECT_0) {
+            Report("exit timeout");
+            return 0;
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(child.hProcess, &code);
+        Report("exit code=%lu", code);
+    } else if (name == L"kill") {
+        if (ChildRunning())
+            TerminateProcess(child.hProcess, 99);
+        Report("kill done");
+    } else if (name == L"shot" && a.size() == 3) {
+        HWND w = a[1] == L"box" ? WaitForTopLevel("#32770", 5000) : MainDialog();
+        if (w)
+            BringToFront(w);
+        Sleep(300);
+        Report("shot %s", w && SaveWindowBitmap(w, a[2].c_str()) ? "saved" : "failed");
+    } else if (name == L"damagedialog" && a.size() == 2) {
+        Report("damagedialog %s", DamageDialog(a[1].c_str()) ? "done" : "failed");
+    } else {
+        Report("unknown command");
+        return 1;
+    }
+    return 0;
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    int status = 0;
+    for (int i = 1; i < argc && status == 0; ++i)
+        status = Run(argv[i]);
+    for (PROCESS_INFORMATION &p : started) {
+        // Whatever a test left running must not leak into the next test.
+        if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(p.hProcess, 99);
+            WaitForSingleObject(p.hProcess, 5000);
+            Report("leftover killed");
+        }
+        CloseHandle(p.hThread);
+        CloseHandle(p.hProcess);
+    }
+    return status;
+}

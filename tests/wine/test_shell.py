@@ -1,0 +1,142 @@
+"""The real program under Wine: the platform gate per Windows version, the dialog's keys
+and caption, and the broken-build cases. Texts are compared as code page 932 bytes."""
+import pytest
+
+PDCLEAN = 'C:\\pdtest\\pdclean.exe'
+CAPTION = 'Orvane Tablet Driver Uninstaller ver1.1'.encode('cp932')
+CLOSE, EXECUTE, STATIC = 1, 1012, 0xFFFF
+
+REFUSALS = {
+    'win95': 'このﾌﾟﾛｸﾞﾗﾑはWindows95には対応していません',
+    'nt40': 'このﾌﾟﾛｸﾞﾗﾑはWindowsNT4.0には対応していません',
+    'winxp': 'OSが不明です',
+}
+
+
+def start(version, exe=PDCLEAN):
+    name = exe.rsplit('\\', 1)[1]
+    return ['version:%s:%s' % (name, version), 'start:' + exe]
+
+
+@pytest.mark.parametrize('version', sorted(REFUSALS))
+def test_refused_version_shows_one_box_then_exits_zero(bench, version):
+    r = bench.drive(*start(version), 'dialog:3000', 'box:5000', 'controls', 'churn:4',
+                    'boxcount', 'answer:1', 'nobox:700', 'exit:5000')
+    box = r.one('box')
+    assert box.bytes('caption') == b'Message'
+    assert box.bytes('text') == REFUSALS[version].encode('cp932')
+    assert box['icon'] == 'error'
+    assert box['buttons'] == '1'
+    assert box['owner'] == 'dialog'
+    assert r.controls()[EXECUTE]['enabled'] == '0'
+    # Activations while the box is open never start a second classification.
+    assert r.one('boxcount').word == '1'
+    assert r.one('nobox').word == 'ok'
+    assert r.one('exit')['code'] == '0'
+
+
+def test_windows98_bars_execute_silently_and_stays_open(bench):
+    r = bench.drive(*start('win98'), 'dialog:3000', 'nobox:1500', 'controls', 'churn:2',
+                    'alive', 'controls', 'click:1', 'exit:5000')
+    assert r.one('nobox').word == 'ok'
+    c = r.controls()
+    assert c[EXECUTE]['enabled'] == '0'
+    assert c[CLOSE]['enabled'] == '1'
+    assert c[CLOSE]['focus'] == '1'
+    assert r.one('alive').word == '1'
+    # Only the gate sets the focus; later activations leave it where the system puts it.
+    assert r.controls(1)[CLOSE]['focus'] == '0'
+    assert r.one('exit')['code'] == '0'
+
+
+@pytest.mark.parametrize('version', ['winme', 'win2k'])
+def test_supported_versions_leave_execute_enabled_focus_on_close(bench, version):
+    r = bench.drive(*start(version), 'dialog:3000', 'nobox:1000', 'controls', 'click:1',
+                    'exit:5000')
+    assert r.one('dialog').bytes('caption') == CAPTION
+    assert r.one('nobox').word == 'ok'
+    c = r.controls()
+    assert c[EXECUTE]['enabled'] == '1'
+    assert c[CLOSE]['focus'] == '1'
+    assert c[EXECUTE]['focus'] == '0'
+    assert r.one('exit')['code'] == '0'
+
+
+def test_dialog_controls_as_the_template_builds_them(bench):
+    r = bench.drive(*start('win2k'), 'dialog:3000', 'controls', 'click:1', 'exit:5000')
+    c = r.controls()
+    assert sorted(c) == [CLOSE, EXECUTE, STATIC]
+    assert c[CLOSE].bytes('text') == '閉じる'.encode('cp932')
+    assert c[EXECUTE].bytes('text') == '実行'.encode('cp932')
+    assert c[STATIC].bytes('text') == \
+        'Orvaneﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのﾌｧｲﾙ/ﾚｼﾞｽﾄﾘを全て削除します'.encode('cp932')
+    assert (c[CLOSE]['style'], c[EXECUTE]['style'], c[STATIC]['style']) == \
+        ('50010001', '50010000', '50020000')
+
+
+def test_escape_and_tab_leave_the_dialog_open(bench):
+    # Tab goes to the dialog manager as WM_NEXTDLGCTL, which only the dialog default
+    # procedure acts on; this window procedure leaves it to DefWindowProc, so the focus stays.
+    r = bench.drive(*start('win2k'), 'dialog:3000', 'key:esc', 'key:tab', 'key:esc',
+                    'sleep:300', 'alive', 'controls', 'click:1', 'exit:5000')
+    assert r.one('alive').word == '1'
+    assert r.controls()[CLOSE]['focus'] == '1'
+    assert r.one('exit')['code'] == '0'
+
+
+@pytest.mark.parametrize('how', ['key:enter', 'click:1', 'key:altf4', 'closebox'])
+def test_each_way_of_closing_exits_zero(bench, how):
+    r = bench.drive(*start('win2k'), 'dialog:3000', 'sleep:200', how, 'exit:5000')
+    assert r.one('exit')['code'] == '0', r.raw
+
+
+def test_execute_is_disabled_by_its_own_click_and_close_still_works(bench):
+    r = bench.drive(*start('winme'), 'dialog:3000', 'click:1012', 'sleep:1500', 'box:100',
+                    'controls', 'click:1', 'exit:5000')
+    c = r.controls()
+    assert c[EXECUTE]['enabled'] == '0'
+    assert c[CLOSE]['enabled'] == '1'
+    assert r.one('exit')['code'] == '0'
+
+
+def check_cannot_create_dialog(r):
+    box = r.one('box')
+    assert box.bytes('caption') == b'Error'
+    assert box.bytes('text') == b"Can't create DialogBox"
+    assert box['icon'] == 'none'
+    assert box['buttons'] == '1'
+    assert box['owner'] == 'none'
+    assert r.one('exit')['code'] == '0'
+
+
+def test_missing_template_says_so_without_owner(bench):
+    # Wine's UpdateResource cannot delete a resource, so a test build leaves the template out.
+    exe = 'C:\\pdtest\\pdclean_nodialog.exe'
+    check_cannot_create_dialog(bench.drive(*start('win2k', exe), 'box:5000', 'answer:1', 'exit:5000'))
+
+
+def test_damaged_template_says_so_without_owner(bench):
+    # The template's class renamed to one nobody registers.
+    exe = bench.install('pdclean.exe', 'damaged.exe')
+    r = bench.drive('damagedialog:' + exe, *start('win2k', exe), 'box:5000', 'answer:1',
+                    'exit:5000')
+    assert r.one('damagedialog').word == 'done'
+    check_cannot_create_dialog(r)
+
+
+def test_failed_class_registration_exits_zero_without_any_window(bench):
+    exe = 'C:\\pdtest\\pdclean_failreg.exe'
+    r = bench.drive(*start('win2k', exe), 'exit:5000')
+    assert r.one('exit')['code'] == '0'
+    r = bench.drive(*start('win2k', exe), 'dialog:1500', 'box:100')
+    assert r.one('dialog').word == 'none'
+    assert r.one('box').word == 'none'
+
+
+def test_second_copy_runs_beside_the_first(bench):
+    # The driver acts on the copy it started last and ends any still running when it stops.
+    r = bench.drive(*start('win2k'), 'dialog:3000', 'start:' + PDCLEAN, 'dialog:3000',
+                    'click:1', 'exit:5000')
+    assert len(r.all('dialog')) == 2
+    assert all(d.bytes('caption') == CAPTION for d in r.all('dialog'))
+    assert r.one('exit')['code'] == '0'
