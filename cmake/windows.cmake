@@ -30,7 +30,7 @@ function(pdclean_program target)
         $<$<COMPILE_LANGUAGE:CXX>:-fno-asynchronous-unwind-tables -fno-stack-protector>)
     target_compile_definitions(${target} PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500)
     target_link_options(${target} PRIVATE
-        -nostdlib -nostartfiles -static
+        -nostdlib -nostartfiles -static -s
         # Loadable by the Windows 9x and NT 4-era loaders: subsystem and OS version 4.0.
         -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
         -Wl,--no-insert-timestamp

@@ -37,13 +37,21 @@ def free_display():
 class Bench:
     """A prefix with the programs copied into C:\\pdtest, and an X server to show them on."""
 
-    def __init__(self):
+    def __init__(self, display=None):
+        """display: an X display to use as it is; without one, a private Xvfb is started."""
         self.tmp = tempfile.mkdtemp(prefix='pdclean-wine-')
         self.prefix = os.path.join(self.tmp, 'prefix')
-        self.display = free_display()
-        self.xvfb = subprocess.Popen(
-            ['Xvfb', ':%d' % self.display, '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb = None
+        if display is None:
+            n = free_display()
+            display = ':%d' % n
+            self.xvfb = subprocess.Popen(
+                ['Xvfb', display, '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            for _ in range(100):
+                if os.path.exists('/tmp/.X11-unix/X%d' % n):
+                    break
+                time.sleep(0.05)
         self.env = dict(os.environ)
         self.env.update({
             'WINEPREFIX': self.prefix,
@@ -52,7 +60,7 @@ class Bench:
             'WINEDEBUG': '-all',
             'LANG': 'ja_JP.UTF-8',
             'LC_ALL': 'ja_JP.UTF-8',
-            'DISPLAY': ':%d' % self.display,
+            'DISPLAY': display,
         })
         self.wine('wineboot', '-i')
         reg = os.path.join(self.drive_c(), 'setup.reg')
@@ -80,6 +88,11 @@ class Bench:
         return subprocess.run([WINE, *args], env=self.env, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=timeout, cwd=self.tmp)
 
+    def save_png(self, windows_bmp, png):
+        """Converts a screenshot the driver saved as BMP into a PNG on the host."""
+        from PIL import Image
+        Image.open(self.host_path(windows_bmp)).save(png)
+
     def drive(self, *commands, timeout=120):
         """Runs the driver with the commands; returns its report lines, parsed."""
         done = self.wine(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout)
@@ -89,8 +102,9 @@ class Bench:
     def close(self):
         subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), '-k'], env=self.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.xvfb.terminate()
-        self.xvfb.wait(timeout=10)
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
