@@ -1,4 +1,4 @@
-# The program for Windows, its test builds and the Wine test driver.
+# The program for Windows, its test builds, the Wine test driver and the Win32 glue tests.
 enable_language(RC)
 
 set(CMAKE_RC_FLAGS "-c 65001 -I ${CMAKE_SOURCE_DIR}/res")
@@ -6,29 +6,37 @@ set(CMAKE_RC_FLAGS "-c 65001 -I ${CMAKE_SOURCE_DIR}/res")
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
 set(CMAKE_C_STANDARD_LIBRARIES "")
 
-set(PROGRAM_SOURCES
+set(WARNINGS -Wall -Wextra -Werror)
+set(SYSTEM_LIBRARIES kernel32 user32 advapi32 setupapi)
+
+# Everything of the program but its start-up, its runtime stand-ins and its class
+# registration, so the Win32 glue tests and the test builds can link it too.
+add_library(pdclean_core STATIC
     ${PLATFORM_FREE_SOURCES}
-    app/crt.cpp
     app/gate.cpp
     app/main_window.cpp
-    app/startup.cpp
     app/winmain.cpp
+    files/plans.cpp
+    run/outcome_label.cpp
+    files/primitives.cpp
+    files/restart.cpp
+    files/tree.cpp
+    run/recorder.cpp
     run/session.cpp
     run/uninstall.cpp
-    res/pdclean.rc
 )
-
-set(WARNINGS -Wall -Wextra -Werror)
+target_include_directories(pdclean_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(pdclean_core PUBLIC WINVER=0x0500 _WIN32_WINNT=0x0500)
+target_compile_options(pdclean_core PRIVATE ${WARNINGS}
+    # Sources are UTF-8; every narrow literal is stored in code page 932.
+    -finput-charset=UTF-8 -fexec-charset=CP932
+    -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -fno-asynchronous-unwind-tables -fno-stack-protector)
 
 function(pdclean_program target)
-    add_executable(${target} WIN32 ${ARGN})
-    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+    add_executable(${target} WIN32 ${ARGN} app/startup.cpp app/crt.cpp res/pdclean.rc)
     target_compile_options(${target} PRIVATE ${WARNINGS}
-        # Sources are UTF-8; every narrow literal is stored in code page 932.
-        $<$<COMPILE_LANGUAGE:CXX>:-finput-charset=UTF-8 -fexec-charset=CP932>
-        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-        $<$<COMPILE_LANGUAGE:CXX>:-fno-asynchronous-unwind-tables -fno-stack-protector>)
-    target_compile_definitions(${target} PRIVATE WINVER=0x0500 _WIN32_WINNT=0x0500)
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables>)
     target_link_options(${target} PRIVATE
         -nostdlib -nostartfiles -static -s
         # Loadable by the Windows 9x and NT 4-era loaders: subsystem and OS version 4.0.
@@ -36,17 +44,16 @@ function(pdclean_program target)
         -Wl,--no-insert-timestamp
         -Wl,--disable-dynamicbase,--disable-nxcompat
         $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},x86_64>:-Wl,--disable-high-entropy-va>)
-    target_link_libraries(${target} PRIVATE kernel32 user32 advapi32 setupapi gcc)
+    target_link_libraries(${target} PRIVATE pdclean_core ${SYSTEM_LIBRARIES} gcc)
 endfunction()
 
-pdclean_program(pdclean ${PROGRAM_SOURCES} app/main_class.cpp)
-set_target_properties(pdclean PROPERTIES OUTPUT_NAME pdclean)
+pdclean_program(pdclean app/main_class.cpp)
 
 # Test build: the same program whose class registration fails.
-pdclean_program(pdclean_failreg ${PROGRAM_SOURCES} tests/wine/failing_class.cpp)
+pdclean_program(pdclean_failreg tests/wine/failing_class.cpp)
 
 # Test build: the same program without its dialog template.
-pdclean_program(pdclean_nodialog ${PROGRAM_SOURCES} app/main_class.cpp)
+pdclean_program(pdclean_nodialog app/main_class.cpp)
 target_compile_definitions(pdclean_nodialog PRIVATE $<$<COMPILE_LANGUAGE:RC>:PDCLEAN_TEST_NO_DIALOG>)
 
 # Drives pdclean through its dialog under Wine; an ordinary static program.
@@ -54,3 +61,26 @@ add_executable(pddriver tests/wine/driver.cpp)
 target_compile_options(pddriver PRIVATE ${WARNINGS})
 target_link_options(pddriver PRIVATE -static -municode -mconsole)
 target_link_libraries(pddriver PRIVATE user32 gdi32 advapi32 kernel32)
+
+# The Win32 glue run for real under Wine, with GoogleTest built for Windows.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_executable(win_tests
+    tests/wine/win_tests_main.cpp
+    tests/wine/outcome_test.cpp
+    tests/wine/files_test.cpp
+    tests/wine/restart_test.cpp
+    tests/wine/tree_test.cpp
+    tests/wine/plans_test.cpp
+)
+target_compile_options(win_tests PRIVATE -Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=CP932)
+target_link_options(win_tests PRIVATE -static -mconsole)
+target_link_libraries(win_tests PRIVATE pdclean_core gtest ${SYSTEM_LIBRARIES})
+
+# Figures, not tests: printed by the benchmark script.
+add_executable(win_bench tests/wine/bench_files.cpp)
+target_compile_options(win_bench PRIVATE ${WARNINGS})
+target_link_options(win_bench PRIVATE -static -mconsole)
+target_link_libraries(win_bench PRIVATE pdclean_core ${SYSTEM_LIBRARIES})

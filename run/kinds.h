@@ -12,4 +12,16 @@ enum class PlatformKind : int {
     WinMe = 6,
 };
 
+// Result of one removal attempt.
+enum class Outcome : int {
+    Error = 1,
+    Deleted = 2,
+    NoFile = 3,
+    DeleteAtRestart = 4,
+    NoKey = 5,
+    NoValue = 6,
+    NoFolder = 7,
+    DetectError = 8,
+};
+
 #endif

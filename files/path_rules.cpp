@@ -1,0 +1,109 @@
+#include "files/path_rules.h"
+
+static size_t Length(const char *s)
+{
+    size_t n = 0;
+    while (s[n] != '\0')
+        ++n;
+    return n;
+}
+
+bool IsAbsentError(unsigned long error)
+{
+    return error == 2 || error == 3 || error == 161;
+}
+
+static bool Compose(char *out, size_t capacity, const char *a, const char *separator,
+                    const char *b)
+{
+    size_t na = Length(a), ns = Length(separator), nb = Length(b);
+    if (capacity == 0)
+        return false;
+    if (na >= capacity || ns >= capacity - na || nb >= capacity - na - ns) {
+        out[0] = '\0';
+        return false;
+    }
+    char *p = out;
+    for (size_t i = 0; i < na; ++i)
+        *p++ = a[i];
+    for (size_t i = 0; i < ns; ++i)
+        *p++ = separator[i];
+    for (size_t i = 0; i < nb; ++i)
+        *p++ = b[i];
+    *p = '\0';
+    return true;
+}
+
+bool JoinPath(char *out, size_t capacity, const char *dir, const char *name)
+{
+    return Compose(out, capacity, dir, "\\", name);
+}
+
+bool ConcatPath(char *out, size_t capacity, const char *a, const char *b)
+{
+    return Compose(out, capacity, a, "", b);
+}
+
+TreeEntry ClassifyTreeEntry(unsigned long attributes)
+{
+    const unsigned long Invalid = 0xFFFFFFFFul, Directory = 0x10, ReparsePoint = 0x400;
+    if (attributes == Invalid)
+        return TreeEntry::Directory;
+    bool directory = (attributes & Directory) != 0;
+    if (attributes & ReparsePoint)
+        return directory ? TreeEntry::DirectoryLink : TreeEntry::FileLink;
+    return directory ? TreeEntry::Directory : TreeEntry::File;
+}
+
+// One component [begin, end): an 8.3 name, ".", "..", a drive "C:" or empty (after "\\").
+static bool IsShortComponent(const unsigned char *begin, const unsigned char *end,
+                             bool (*isLeadByte)(unsigned char))
+{
+    size_t n = static_cast<size_t>(end - begin);
+    if (n == 0 || (n == 1 && begin[0] == '.') || (n == 2 && begin[0] == '.' && begin[1] == '.'))
+        return true;
+    if (n == 2 && begin[1] == ':')
+        return true;
+    size_t name = 0, extension = 0;
+    bool inExtension = false;
+    for (const unsigned char *p = begin; p < end;) {
+        size_t width = isLeadByte(*p) ? 2 : 1;
+        if (*p == ' ')
+            return false;
+        if (*p == '.') {
+            if (inExtension || name == 0)
+                return false;
+            inExtension = true;
+        } else if (inExtension) {
+            extension += width;
+        } else {
+            name += width;
+        }
+        p += width;
+    }
+    return name <= 8 && extension <= 3 && !(inExtension && extension == 0);
+}
+
+bool IsShortPath(const char *path, bool (*isLeadByte)(unsigned char))
+{
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(path);
+    if (*p == '\0')
+        return false;
+    const unsigned char *component = p;
+    for (;;) {
+        if (*p == '\0' || *p == '\\') {
+            if (!IsShortComponent(component, p, isLeadByte))
+                return false;
+            if (*p == '\0')
+                return true;
+            component = ++p;
+            continue;
+        }
+        if (isLeadByte(*p)) {
+            if (p[1] == '\0')
+                return false; // a lead byte without its trail byte
+            ++p;
+        }
+        ++p;
+    }
+}

@@ -1,0 +1,29 @@
+// Byte-level rules of the file removal, free of Win32 so host tests and fuzzers reach them.
+#ifndef PDCLEAN_FILES_PATH_RULES_H
+#define PDCLEAN_FILES_PATH_RULES_H
+
+#include <stddef.h>
+
+// The platform's "not there" errors: file not found, path not found, bad path name.
+bool IsAbsentError(unsigned long error);
+
+// Writes dir, "\" and name into out (capacity bytes with the terminator); false, leaving
+// out as an empty string, when that would not fit.
+bool JoinPath(char *out, size_t capacity, const char *dir, const char *name);
+
+// Copies a then b into out; false, leaving out empty, when that would not fit.
+bool ConcatPath(char *out, size_t capacity, const char *a, const char *b);
+
+enum class TreeEntry { Directory, File, DirectoryLink, FileLink };
+
+// What a tree walk does with an entry, by its attributes as read. An unreadable entry
+// (all bits set) is walked as a directory: its walk finds nothing and reports it gone.
+// A reparse point is a link to elsewhere: removed itself, never descended into.
+TreeEntry ClassifyTreeEntry(unsigned long attributes);
+
+// True when every component of path is a DOS 8.3 name: the only names WININIT.EXE reads.
+// isLeadByte tells the first byte of a double-byte character, so that its trail byte is
+// never taken for a backslash or a dot.
+bool IsShortPath(const char *path, bool (*isLeadByte)(unsigned char));
+
+#endif

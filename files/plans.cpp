@@ -1,0 +1,155 @@
+#include "files/plans.h"
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include "files/path_rules.h"
+#include "files/primitives.h"
+#include "files/tree.h"
+#include "run/recorder.h"
+#include "run/session.h"
+
+// Tables end with an empty entry.
+static const char *const SystemFiles9x[] = {"vavad.vxd", "styinst.dll", "styins16.dll", ""};
+static const char *const WindowsFiles9x[] = {"inf\\other\\tavrotablet.inf", "pdclean.exe", ""};
+static const char *const Directories9x[] = {""};
+static const char *const SystemFilesNT[] = {
+    "drivers\\digclass.sys", "stylhook.dll", "digcls32.dll", "stycp-en.znc", "stycp-jp.znc",
+    "vavad.cpl", "vavad.exe", "tavro.dat", "wintab32.dll", "wintab.dll", "",
+};
+static const char *const WindowsFilesNT[] = {"inf\\vavad.inf", "inf\\vavad.pnf", "pdclean.exe", ""};
+static const char *const RootDirectories2000[] = {""};
+
+static const char PenClass[] = "PEN";
+
+// Bases are queried into 258 characters, leaving room for the trailing backslash.
+static const UINT BaseCapacity = 258;
+// Composed paths and labels.
+static const int PathCapacity = 1024;
+
+static void ShowPlanError(const char *text)
+{
+    MessageBoxA(session.mainWindow, text, "Error", MB_ICONERROR);
+}
+
+// A directory query and its trailing backslash; false after the error box.
+static bool QueryBase(UINT (WINAPI *query)(LPSTR, UINT), char *base, const char *failure)
+{
+    UINT n = query(base, BaseCapacity);
+    if (n == 0 || n >= BaseCapacity) {
+        ShowPlanError(failure);
+        return false;
+    }
+    lstrcatA(base, "\\");
+    return true;
+}
+
+static bool QueryBases(char *windows, char *system)
+{
+    return QueryBase(GetWindowsDirectoryA, windows, "Windowsﾃﾞｨﾚｸﾄﾘが見つかりませんでした") &&
+           QueryBase(GetSystemDirectoryA, system, "Systemﾃﾞｨﾚｸﾄﾘが見つかりませんでした");
+}
+
+// base + entry into path; false after the buffer error box when it would reach 1023.
+static bool ComposeItem(char *path, const char *base, const char *entry)
+{
+    if (lstrlenA(base) + lstrlenA(entry) >= PathCapacity - 1) {
+        ShowPlanError("ﾊﾞｯﾌｧｴﾗｰ");
+        return false;
+    }
+    ConcatPath(path, PathCapacity, base, entry);
+    return true;
+}
+
+enum class ItemKind { File, Tree };
+
+// Removes every item of a table under base; records each outcome when asked.
+static bool RunTable(const char *const *table, const char *base, ItemKind kind, bool record)
+{
+    char path[PathCapacity];
+    for (; **table != '\0'; ++table) {
+        if (!ComposeItem(path, base, *table))
+            return false;
+        Outcome outcome = kind == ItemKind::File ? DeleteOrSchedule(path) : RemoveDirectoryTree(path);
+        if (record)
+            RecordOutcome(path, outcome);
+    }
+    return true;
+}
+
+bool RunFilePlan9x()
+{
+    char windows[BaseCapacity + 1], system[BaseCapacity + 1];
+    if (!QueryBases(windows, system))
+        return false;
+    return RunTable(SystemFiles9x, system, ItemKind::File, true) &&
+           RunTable(WindowsFiles9x, windows, ItemKind::File, true) &&
+           RunTable(Directories9x, windows, ItemKind::Tree, true);
+}
+
+bool RunFilePlanNT()
+{
+    char windows[BaseCapacity + 1], system[BaseCapacity + 1];
+    if (!QueryBases(windows, system))
+        return false;
+    char root[4];
+    lstrcpynA(root, windows, sizeof root); // "C:\"
+    char inf[BaseCapacity + 5];
+    ConcatPath(inf, sizeof inf, windows, "inf\\");
+
+    if (!RunTable(SystemFilesNT, system, ItemKind::File, false) ||
+        !RunTable(WindowsFilesNT, windows, ItemKind::File, false))
+        return false;
+    if (session.platformKind == PlatformKind::Win2000 &&
+        !RunTable(RootDirectories2000, root, ItemKind::Tree, false))
+        return false;
+    SweepOemInfs(inf);
+    return true;
+}
+
+// The class the INF's [Version] section names. Checked ourselves: some setup API
+// implementations open an INF of any class whatever class was asked for.
+static bool HasClass(HINF inf, const char *wanted)
+{
+    INFCONTEXT line;
+    char name[64];
+    if (!SetupFindFirstLineA(inf, "Version", "Class", &line) ||
+        !SetupGetStringFieldA(&line, 1, name, sizeof name, NULL))
+        return false;
+    return lstrcmpiA(name, wanted) == 0;
+}
+
+// Opens oemN.inf from the default INF locations; true when it is of class PEN.
+// *more turns false at the first number without a readable INF of any class.
+static bool IsPenInf(const char *name, bool *more)
+{
+    UINT errorLine;
+    HINF inf = SetupOpenInfFileA(name, PenClass, INF_STYLE_WIN4, &errorLine);
+    if (inf == INVALID_HANDLE_VALUE) {
+        *more = GetLastError() == ERROR_CLASS_MISMATCH;
+        return false;
+    }
+    bool pen = HasClass(inf, PenClass);
+    SetupCloseInfFile(inf);
+    *more = true;
+    return pen;
+}
+
+void SweepOemInfs(const char *infDirectory)
+{
+    char name[20];
+    char path[PathCapacity];
+    for (int n = 0;; ++n) {
+        wsprintfA(name, "oem%d.inf", n);
+        bool more;
+        if (IsPenInf(name, &more)) {
+            ConcatPath(path, sizeof path, infDirectory, name);
+            DeleteOrSchedule(path);
+            wsprintfA(name, "oem%d.pnf", n);
+            ConcatPath(path, sizeof path, infDirectory, name);
+            DeleteOrSchedule(path);
+        }
+        if (!more)
+            return;
+    }
+}

@@ -1,0 +1,13 @@
+#ifndef PDCLEAN_FILES_PLANS_H
+#define PDCLEAN_FILES_PLANS_H
+
+// The package's files on each family. True when the plan ran to its end; false when it
+// stopped after showing its "Error" box.
+bool RunFilePlan9x();
+bool RunFilePlanNT();
+
+// Removes the OEM copies (oemN.inf and .pnf) of the driver's INF, of setup class PEN, from
+// oem0 up to the first number without a readable INF. infDirectory ends with a backslash.
+void SweepOemInfs(const char *infDirectory);
+
+#endif

@@ -1,0 +1,39 @@
+#include "files/primitives.h"
+
+#include <windows.h>
+
+#include "files/path_rules.h"
+#include "files/restart.h"
+#include "run/session.h"
+
+bool PrepareForDelete(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // The system attribute alone does not block a deletion.
+        if (!(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)))
+            return true;
+        if (SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL))
+            return true;
+    }
+    return IsAbsentError(GetLastError());
+}
+
+Outcome DeleteFileEntry(const char *path)
+{
+    if (!PrepareForDelete(path))
+        return Outcome::Error;
+    if (DeleteFileA(path))
+        return Outcome::Deleted;
+    return IsAbsentError(GetLastError()) ? Outcome::NoFile : Outcome::Error;
+}
+
+Outcome DeleteOrSchedule(const char *path)
+{
+    Outcome outcome = DeleteFileEntry(path);
+    if (outcome == Outcome::Error && ScheduleDeleteAtRestart(path, NULL)) {
+        session.rebootPending = true;
+        return Outcome::DeleteAtRestart;
+    }
+    return outcome;
+}

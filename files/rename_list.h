@@ -1,0 +1,19 @@
+// The text edit behind deletion at restart: one entry line put into the "[rename]" section
+// of wininit.ini, in place. Free of Win32 so host tests and the fuzzer reach it.
+#ifndef PDCLEAN_FILES_RENAME_LIST_H
+#define PDCLEAN_FILES_RENAME_LIST_H
+
+#include <stddef.h>
+
+// Bytes the edit may add beyond the entry line: a CR LF to end an unfinished last line,
+// and a "[rename]" header line.
+const size_t RenameEditSpare = 2 + 10;
+
+// buffer holds the old content in its first oldSize bytes and has room for capacity bytes.
+// Puts the line (lineLength bytes) right under the first recognised header, or appends a
+// new "[rename]" section with it. Returns the new content length, or 0 when the capacity is
+// short of oldSize + lineLength + RenameEditSpare (nothing is written then).
+size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const char *line,
+                         size_t lineLength);
+
+#endif

@@ -1,0 +1,108 @@
+#include "files/restart.h"
+
+#include <windows.h>
+
+#include "files/path_rules.h"
+#include "files/rename_list.h"
+
+// wsprintfA writes at most 1024 characters with the terminator.
+static const int LineCapacity = 1024;
+static const char IniName[] = "\\wininit.ini";
+
+static bool IsLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
+
+// WININIT.EXE runs before long names exist and ignores lines that carry them.
+static bool ShortForm(const char *path, char *out)
+{
+    DWORD n = GetShortPathNameA(path, out, MAX_PATH);
+    return n > 0 && n < MAX_PATH && IsShortPath(out, IsLeadByte);
+}
+
+// The entry line, CR LF included; its length, or 0 when it cannot be written truly.
+static int FormatEntry(const char *existingPath, const char *newPath, char *line)
+{
+    char source[MAX_PATH];
+    char destination[MAX_PATH];
+    if (!ShortForm(existingPath, source))
+        return 0;
+    if (newPath == NULL)
+        lstrcpyA(destination, "NUL"); // the device: a deletion, not a file named NULL
+    else if (!ShortForm(newPath, destination))
+        return 0;
+    if (lstrlenA(destination) + 1 + lstrlenA(source) + 2 >= LineCapacity)
+        return 0;
+    return wsprintfA(line, "%hs=%hs\r\n", destination, source);
+}
+
+static bool IniPath(char *path)
+{
+    UINT n = GetWindowsDirectoryA(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH - (sizeof IniName - 1))
+        return false;
+    lstrcatA(path, IniName);
+    return true;
+}
+
+// Edits the open file in place through one mapping grown by the room the edit may need.
+static bool InsertThroughMapping(HANDLE file, DWORD oldSize, const char *line, DWORD lineLength,
+                                 DWORD *newSize)
+{
+    *newSize = oldSize;
+    DWORD room = lineLength + static_cast<DWORD>(RenameEditSpare);
+    if (oldSize > MAXDWORD - room)
+        return false;
+    HANDLE mapping = CreateFileMappingA(file, NULL, PAGE_READWRITE, 0, oldSize + room, NULL);
+    if (mapping == NULL)
+        return false;
+    bool written = false;
+    char *view = static_cast<char *>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    if (view != NULL) {
+        size_t n = InsertRenameEntry(view, oldSize, oldSize + room, line, lineLength);
+        if (n > 0) {
+            *newSize = static_cast<DWORD>(n);
+            written = true;
+        }
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(mapping);
+    return written;
+}
+
+bool AddToRenameList(const char *existingPath, const char *newPath)
+{
+    char line[LineCapacity];
+    int lineLength = FormatEntry(existingPath, newPath, line);
+    char path[MAX_PATH];
+    if (lineLength <= 0 || !IniPath(path))
+        return false;
+
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD high = 0;
+    DWORD oldSize = GetFileSize(file, &high);
+    bool written = false;
+    // A list of 4 GiB or more is no list the system would read; leave it be.
+    if (oldSize != INVALID_FILE_SIZE && high == 0) {
+        DWORD newSize;
+        written = InsertThroughMapping(file, oldSize, line, static_cast<DWORD>(lineLength),
+                                       &newSize);
+        // Drops the spare room, or takes a failed edit back to the old size.
+        LONG highPart = 0; // with a high part, the low one counts as unsigned
+        SetFilePointer(file, static_cast<LONG>(newSize), &highPart, FILE_BEGIN);
+        SetEndOfFile(file);
+    }
+    CloseHandle(file);
+    return written;
+}
+
+bool ScheduleDeleteAtRestart(const char *existingPath, const char *newPath)
+{
+    if (MoveFileExA(existingPath, newPath, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return true;
+    return AddToRenameList(existingPath, newPath);
+}

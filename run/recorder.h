@@ -1,0 +1,9 @@
+#ifndef PDCLEAN_RUN_RECORDER_H
+#define PDCLEAN_RUN_RECORDER_H
+
+#include "run/kinds.h"
+
+// Counts one attempt of a 9x plan, notes an error, shows the row and paces the run.
+void RecordOutcome(const char *itemText, Outcome outcome);
+
+#endif

@@ -1,0 +1,98 @@
+// The wininit.ini edit, whole files compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "files/rename_list.h"
+
+namespace {
+
+const std::string LineA = "NUL=C:\\WINDOWS\\SYSTEM\\VAVAD.VXD\r\n";
+const std::string LineB = "NUL=C:\\WINDOWS\\PDCLEAN.EXE\r\n";
+
+// Runs the edit as the mapping does: old bytes, then exactly the room the edit may need.
+std::string Insert(const std::string &old, const std::string &line)
+{
+    std::string buffer = old + std::string(line.size() + RenameEditSpare, '\x7f');
+    size_t n = InsertRenameEntry(&buffer[0], old.size(), buffer.size(), line.data(), line.size());
+    EXPECT_GT(n, 0u);
+    return buffer.substr(0, n);
+}
+
+TEST(RenameList, EmptyOrMissingFileGetsHeaderAndLine)
+{
+    EXPECT_EQ(Insert("", LineA), "[rename]\r\n" + LineA);
+}
+
+TEST(RenameList, LineGoesDirectlyUnderTheHeaderOlderEntriesFollow)
+{
+    std::string old = "[boot]\r\nx=1\r\n[rename]\r\nNUL=C:\\OLD.TXT\r\n[other]\r\ny=2\r\n";
+    EXPECT_EQ(Insert(old, LineA),
+              "[boot]\r\nx=1\r\n[rename]\r\n" + LineA + "NUL=C:\\OLD.TXT\r\n[other]\r\ny=2\r\n");
+}
+
+TEST(RenameList, SecondEntryStandsAboveTheFirst)
+{
+    EXPECT_EQ(Insert(Insert("", LineA), LineB), "[rename]\r\n" + LineB + LineA);
+}
+
+TEST(RenameList, HeaderAsLastLineGetsTheEntryAsNewLastLine)
+{
+    EXPECT_EQ(Insert("[x]\r\n[rename]\r\n", LineA), "[x]\r\n[rename]\r\n" + LineA);
+}
+
+TEST(RenameList, LowerCaseHeaderWinsOverAnEarlierCapitalisedOne)
+{
+    std::string old = "[Rename]\r\nNUL=A\r\n[rename]\r\nNUL=B\r\n";
+    EXPECT_EQ(Insert(old, LineA), "[Rename]\r\nNUL=A\r\n[rename]\r\n" + LineA + "NUL=B\r\n");
+}
+
+TEST(RenameList, CapitalisedThenUpperCaseHeadersAreUsedWhenAlone)
+{
+    EXPECT_EQ(Insert("[Rename]\r\n", LineA), "[Rename]\r\n" + LineA);
+    EXPECT_EQ(Insert("[RENAME]\r\nNUL=X\r\n", LineA), "[RENAME]\r\n" + LineA + "NUL=X\r\n");
+    EXPECT_EQ(Insert("[RENAME]\r\n[Rename]\r\n", LineA), "[RENAME]\r\n[Rename]\r\n" + LineA);
+}
+
+TEST(RenameList, UnrecognisedHeadersGetANewSectionAppended)
+{
+    for (std::string old : {"[ReName]\r\n", "[rename] \r\n", "[rename]\n", " [renamex]\r\n"}) {
+        SCOPED_TRACE(old);
+        EXPECT_EQ(Insert(old, LineA), old + "[rename]\r\n" + LineA);
+    }
+}
+
+TEST(RenameList, HeaderMatchedInsideALine)
+{
+    // A match need not start a line; the entry goes right behind its CR LF.
+    EXPECT_EQ(Insert("x=[rename]\r\ny\r\n", LineA), "x=[rename]\r\n" + LineA + "y\r\n");
+}
+
+TEST(RenameList, ZeroByteEndsTheSearchAndOldContentStays)
+{
+    std::string old("a\r\n\0[rename]\r\n", 15);
+    std::string expected = old + "\r\n[rename]\r\n" + LineA;
+    EXPECT_EQ(Insert(old, LineA), expected);
+}
+
+TEST(RenameList, UnfinishedLastLineIsEndedBeforeTheHeader)
+{
+    EXPECT_EQ(Insert("[boot]\r\nx=1", LineA), "[boot]\r\nx=1\r\n[rename]\r\n" + LineA);
+    // A bare line feed ends a line too.
+    EXPECT_EQ(Insert("x=1\n", LineA), "x=1\n[rename]\r\n" + LineA);
+}
+
+TEST(RenameList, TooLittleRoomWritesNothing)
+{
+    std::string old = "[rename]\r\n";
+    std::string buffer = old + std::string(LineA.size() + RenameEditSpare - 1, '#');
+    std::string before = buffer;
+    EXPECT_EQ(InsertRenameEntry(&buffer[0], old.size(), buffer.size(), LineA.data(), LineA.size()),
+              0u);
+    EXPECT_EQ(buffer, before);
+    // Sizes that would wrap around are refused, not computed.
+    EXPECT_EQ(InsertRenameEntry(&buffer[0], SIZE_MAX - 2, SIZE_MAX, LineA.data(), LineA.size()), 0u);
+    EXPECT_EQ(InsertRenameEntry(&buffer[0], 4, 8, LineA.data(), SIZE_MAX), 0u);
+}
+
+}  // namespace
