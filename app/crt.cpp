@@ -36,6 +36,14 @@ NO_LOOP_CALLS void *memmove(void *dest, const void *src, size_t count)
     return dest;
 }
 
+NO_LOOP_CALLS size_t strlen(const char *s)
+{
+    size_t n = 0;
+    while (s[n] != '\0')
+        ++n;
+    return n;
+}
+
 NO_LOOP_CALLS int memcmp(const void *a, const void *b, size_t count)
 {
     const unsigned char *x = static_cast<const unsigned char *>(a);

@@ -50,8 +50,7 @@ static bool QueryBases(char *windows, char *system)
            QueryBase(GetSystemDirectoryA, system, "Systemﾃﾞｨﾚｸﾄﾘが見つかりませんでした");
 }
 
-// base + entry into path; false after the buffer error box when it would reach 1023.
-static bool ComposeItem(char *path, const char *base, const char *entry)
+bool ComposePlanItem(char *path, const char *base, const char *entry)
 {
     if (lstrlenA(base) + lstrlenA(entry) >= PathCapacity - 1) {
         ShowPlanError("ﾊﾞｯﾌｧｴﾗｰ");
@@ -68,7 +67,7 @@ static bool RunTable(const char *const *table, const char *base, ItemKind kind, 
 {
     char path[PathCapacity];
     for (; **table != '\0'; ++table) {
-        if (!ComposeItem(path, base, *table))
+        if (!ComposePlanItem(path, base, *table))
             return false;
         Outcome outcome = kind == ItemKind::File ? DeleteOrSchedule(path) : RemoveDirectoryTree(path);
         if (record)

@@ -10,4 +10,8 @@ bool RunFilePlanNT();
 // oem0 up to the first number without a readable INF. infDirectory ends with a backslash.
 void SweepOemInfs(const char *infDirectory);
 
+// base + entry into path (1024 bytes); false after the "buffer error" box when the
+// two would reach 1023 characters.
+bool ComposePlanItem(char *path, const char *base, const char *entry);
+
 #endif

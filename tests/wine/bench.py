@@ -68,7 +68,8 @@ class Bench:
             f.write(SETUP_REG.replace('\n', '\r\n').encode('cp932'))
         self.wine('regedit', '/S', 'C:\\setup.reg')
         os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
-        for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe'):
+        for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
+                    'win_tests.exe', 'win_bench.exe'):
             self.install(exe)
 
     def drive_c(self):

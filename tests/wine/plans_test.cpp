@@ -1,0 +1,158 @@
+// The file plans on the prefix's own Windows and system directories, as Windows Me and 2000.
+#include <gtest/gtest.h>
+
+#include "files/plans.h"
+#include "run/session.h"
+#include "tests/wine/win_test_util.h"
+
+namespace {
+
+const char *const System9x[] = {"vavad.vxd", "styinst.dll", "styins16.dll"};
+const char *const Windows9x[] = {"inf\\other\\tavrotablet.inf", "pdclean.exe"};
+const char *const SystemNT[] = {"drivers\\digclass.sys", "stylhook.dll", "digcls32.dll",
+                                "stycp-en.znc", "stycp-jp.znc", "vavad.cpl", "vavad.exe",
+                                "tavro.dat", "wintab32.dll", "wintab.dll"};
+const char *const WindowsNT[] = {"inf\\vavad.inf", "inf\\vavad.pnf", "pdclean.exe"};
+
+std::string Inf(int n, const char *ext)
+{
+    return WindowsDir() + "\\inf\\oem" + std::to_string(n) + ext;
+}
+
+void WriteOemInf(int n, const char *cls)
+{
+    WriteBytes(Inf(n, ".inf"), std::string("[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=") + cls +
+                                   "\r\nProvider=%P%\r\n\r\n[Strings]\r\nP=\"Test\"\r\n");
+    WriteBytes(Inf(n, ".pnf"), "PNF");
+}
+
+void ClearOemInfs()
+{
+    for (int n = 0; n < 8; ++n) {
+        DeleteFileA(Inf(n, ".inf").c_str());
+        DeleteFileA(Inf(n, ".pnf").c_str());
+    }
+}
+
+void StartRun(PlatformKind kind)
+{
+    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
+}
+
+TEST(FilePlan9x, RemovesThePackageFilesAndRecordsEachAttempt)
+{
+    CreateDirectoryA((WindowsDir() + "\\inf\\other").c_str(), NULL);
+    for (const char *f : System9x)
+        WriteBytes(SystemDir() + "\\" + f, f);
+    for (const char *f : Windows9x)
+        WriteBytes(WindowsDir() + "\\" + f, f);
+    SetFileAttributesA((SystemDir() + "\\vavad.vxd").c_str(), FILE_ATTRIBUTE_READONLY);
+    StartRun(PlatformKind::WinMe);
+    EXPECT_TRUE(RunFilePlan9x());
+    for (const char *f : System9x)
+        EXPECT_FALSE(Exists(SystemDir() + "\\" + f)) << f;
+    for (const char *f : Windows9x)
+        EXPECT_FALSE(Exists(WindowsDir() + "\\" + f)) << f;
+    EXPECT_EQ(session.rowCount, 5);
+    EXPECT_FALSE(session.errorSeen);
+    EXPECT_FALSE(session.rebootPending);
+}
+
+TEST(FilePlan9x, NothingInstalledRecordsFiveRowsWithoutError)
+{
+    StartRun(PlatformKind::WinMe);
+    EXPECT_TRUE(RunFilePlan9x());
+    EXPECT_EQ(session.rowCount, 5);
+    EXPECT_FALSE(session.errorSeen);
+}
+
+TEST(FilePlanNT, RemovesThePackageFilesAndRecordsNothing)
+{
+    ClearOemInfs();
+    for (const char *f : SystemNT)
+        WriteBytes(SystemDir() + "\\" + f, f);
+    for (const char *f : WindowsNT)
+        WriteBytes(WindowsDir() + "\\" + f, f);
+    StartRun(PlatformKind::Win2000);
+    EXPECT_TRUE(RunFilePlanNT());
+    for (const char *f : SystemNT)
+        EXPECT_FALSE(Exists(SystemDir() + "\\" + f)) << f;
+    for (const char *f : WindowsNT)
+        EXPECT_FALSE(Exists(WindowsDir() + "\\" + f)) << f;
+    EXPECT_EQ(session.rowCount, 0);
+    StartRun(PlatformKind::Win2000);
+    EXPECT_TRUE(RunFilePlanNT());  // absent now: nothing to report, nothing fails
+}
+
+TEST(SweepOemInfs, RemovesPenInfsAndTwinsUpToTheFirstGap)
+{
+    ClearOemInfs();
+    WriteOemInf(0, "PEN");
+    WriteOemInf(1, "Mouse");
+    WriteOemInf(2, "PEN");
+    DeleteFileA(Inf(2, ".pnf").c_str());  // a missing twin does not stop the sweep
+    WriteOemInf(4, "PEN");                // behind the gap at 3
+    StartRun(PlatformKind::Win2000);
+    SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
+    EXPECT_FALSE(Exists(Inf(0, ".inf")));
+    EXPECT_FALSE(Exists(Inf(0, ".pnf")));
+    EXPECT_TRUE(Exists(Inf(1, ".inf")));  // another class, though Wine opens it as PEN
+    EXPECT_TRUE(Exists(Inf(1, ".pnf")));
+    EXPECT_FALSE(Exists(Inf(2, ".inf")));
+    EXPECT_TRUE(Exists(Inf(4, ".inf")));
+    EXPECT_TRUE(Exists(Inf(4, ".pnf")));
+    ClearOemInfs();
+}
+
+TEST(SweepOemInfs, MissingOem0RemovesNothing)
+{
+    ClearOemInfs();
+    WriteOemInf(1, "PEN");
+    WriteOemInf(2, "PEN");
+    SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
+    EXPECT_TRUE(Exists(Inf(1, ".inf")));
+    EXPECT_TRUE(Exists(Inf(2, ".inf")));
+    ClearOemInfs();
+}
+
+TEST(SweepOemInfs, InfInUseIsScheduledForRestart)
+{
+    ClearOemInfs();
+    WriteOemInf(0, "PEN");
+    StartRun(PlatformKind::Win2000);
+    {
+        // Readable, as a driver's INF in use is, but not deletable.
+        HeldFile holder(Inf(0, ".inf"), FILE_SHARE_READ);
+        ASSERT_TRUE(holder.held);
+        SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
+    }
+    EXPECT_TRUE(Exists(Inf(0, ".inf")));
+    EXPECT_FALSE(Exists(Inf(0, ".pnf")));
+    EXPECT_TRUE(session.rebootPending);
+    ClearOemInfs();
+}
+
+void ComposeTooLong(void *ok)
+{
+    std::string base(1000, 'b');
+    std::string entry(23, 'e');  // 1023 characters together: one too many
+    char path[1024];
+    *static_cast<bool *>(ok) = ComposePlanItem(path, base.c_str(), entry.c_str());
+}
+
+TEST(ComposePlanItem, PathReaching1023CharactersShowsTheBufferError)
+{
+    char path[1024];
+    std::string base(1000, 'b');
+    EXPECT_TRUE(ComposePlanItem(path, base.c_str(), std::string(22, 'e').c_str()));
+    EXPECT_EQ(std::string(path).size(), 1022u);
+    session.mainWindow = NULL;
+    bool ok = true;
+    BoxSeen box = WithBoxAnswered(ComposeTooLong, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.text, "ﾊﾞｯﾌｧｴﾗｰ");
+    EXPECT_TRUE(box.iconShown);
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// The wininit.ini fallback, called directly: Wine's MoveFileEx succeeds even as Windows Me,
+// so a run never reaches it here.
+#include <gtest/gtest.h>
+
+#include "files/restart.h"
+#include "tests/wine/win_test_util.h"
+
+namespace {
+
+std::string IniPath()
+{
+    return WindowsDir() + "\\wininit.ini";
+}
+
+std::string ShortName(const std::string &path)
+{
+    char out[MAX_PATH];
+    GetShortPathNameA(path.c_str(), out, sizeof out);
+    return out;
+}
+
+struct IniFixture : testing::Test {
+    void SetUp() override
+    {
+        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(IniPath().c_str());
+        dir = ScratchDir("restart");
+        // A long name with a blank: only its 8.3 alias may reach the file.
+        target = dir + "\\Long Driver Name.dll";
+        WriteBytes(target, "MZ");
+    }
+    void TearDown() override
+    {
+        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(IniPath().c_str());
+    }
+    std::string dir, target;
+};
+
+TEST_F(IniFixture, MissingFileIsCreatedWithHeaderAndShortNameLine)
+{
+    ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
+    std::string shortName = ShortName(target);
+    ASSERT_NE(shortName, target);
+    EXPECT_EQ(shortName.find(' '), std::string::npos);
+    EXPECT_EQ(ReadBytes(IniPath()), "[rename]\r\nNUL=" + shortName + "\r\n");
+}
+
+TEST_F(IniFixture, ExistingSectionGetsTheLineOnTopAndGrowsByItsLength)
+{
+    std::string old = "[boot]\r\nshell=x\r\n[rename]\r\nNUL=C:\\OLD.TXT\r\n";
+    WriteBytes(IniPath(), old);
+    ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
+    std::string line = "NUL=" + ShortName(target) + "\r\n";
+    EXPECT_EQ(ReadBytes(IniPath()), "[boot]\r\nshell=x\r\n[rename]\r\n" + line + "NUL=C:\\OLD.TXT\r\n");
+}
+
+TEST_F(IniFixture, SecondEntryStandsAboveTheFirst)
+{
+    std::string other = dir + "\\second.vxd";
+    WriteBytes(other, "x");
+    ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
+    ASSERT_TRUE(AddToRenameList(other.c_str(), NULL));
+    EXPECT_EQ(ReadBytes(IniPath()), "[rename]\r\nNUL=" + ShortName(other) + "\r\nNUL=" +
+                                        ShortName(target) + "\r\n");
+}
+
+TEST_F(IniFixture, UnfinishedLastLineIsEndedBeforeTheNewSection)
+{
+    WriteBytes(IniPath(), "[boot]\r\nshell=x");
+    ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
+    EXPECT_EQ(ReadBytes(IniPath()),
+              "[boot]\r\nshell=x\r\n[rename]\r\nNUL=" + ShortName(target) + "\r\n");
+}
+
+TEST_F(IniFixture, ReadOnlyFileIsRefusedAndUnchanged)
+{
+    WriteBytes(IniPath(), "[rename]\r\n");
+    SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    // Wine keeps the attribute as a Unix mode, which root does not obey.
+    HANDLE probe = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        GTEST_SKIP() << "this platform opens read-only files for writing (Wine run as root)";
+    }
+    EXPECT_FALSE(AddToRenameList(target.c_str(), NULL));
+    EXPECT_EQ(ReadBytes(IniPath()), "[rename]\r\n");
+}
+
+TEST_F(IniFixture, FileHeldByAnotherProcessIsRefusedAndUnchanged)
+{
+    WriteBytes(IniPath(), "[boot]\r\n");
+    {
+        HeldFile holder(IniPath());
+        ASSERT_TRUE(holder.held);
+        EXPECT_FALSE(AddToRenameList(target.c_str(), NULL));
+    }
+    EXPECT_EQ(ReadBytes(IniPath()), "[boot]\r\n");
+}
+
+TEST_F(IniFixture, PathWithoutShortFormWritesNothing)
+{
+    // A file that does not exist has no short name to give.
+    EXPECT_FALSE(AddToRenameList((dir + "\\missing long name.dll").c_str(), NULL));
+    EXPECT_FALSE(Exists(IniPath()));
+}
+
+TEST_F(IniFixture, MoveFileExSuccessLeavesTheListAlone)
+{
+    EXPECT_TRUE(ScheduleDeleteAtRestart(target.c_str(), NULL));
+    EXPECT_FALSE(Exists(IniPath()));
+}
+
+}  // namespace
