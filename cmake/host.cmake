@@ -11,21 +11,14 @@ target_compile_options(platform_free PRIVATE -Wall -Wextra -Werror ${SANITIZERS}
 add_executable(host_tests
     tests/host/classify_test.cpp
     tests/host/command_tail_test.cpp
+    tests/host/path_rules_test.cpp
+    tests/host/rename_list_test.cpp
 )
 target_compile_options(host_tests PRIVATE -Wall -Wextra -Werror ${SANITIZERS})
 target_link_options(host_tests PRIVATE ${SANITIZERS})
 target_link_libraries(host_tests PRIVATE platform_free GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(host_tests)
-
-add_executable(host_tests_files
-    tests/host/rename_list_test.cpp
-    tests/host/path_rules_test.cpp
-)
-target_compile_options(host_tests_files PRIVATE -Wall -Wextra -Werror ${SANITIZERS})
-target_link_options(host_tests_files PRIVATE ${SANITIZERS})
-target_link_libraries(host_tests_files PRIVATE platform_free GTest::gtest GTest::gtest_main)
-gtest_discover_tests(host_tests_files)
 
 # Fuzzers (clang's libFuzzer), each run for a bounded time as a test.
 set(FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzzer runs in the tests")
