@@ -18,7 +18,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf-\?8$'; then
     sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
