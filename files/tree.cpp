@@ -12,15 +12,6 @@ static Outcome RemovedDirectory(const char *dir)
     return IsAbsentError(GetLastError()) ? Outcome::NoFolder : Outcome::Error;
 }
 
-static Outcome DeletedFile(const char *path)
-{
-    if (!PrepareForDelete(path))
-        return Outcome::Error;
-    if (DeleteFileA(path))
-        return Outcome::Deleted;
-    return IsAbsentError(GetLastError()) ? Outcome::NoFile : Outcome::Error;
-}
-
 // One entry of the listing; true when the walk goes on past it, else *ended is the outcome.
 static bool RemoveEntry(const char *path, Outcome *ended)
 {
@@ -39,7 +30,7 @@ static bool RemoveEntry(const char *path, Outcome *ended)
             return true;
         break;
     default:
-        outcome = DeletedFile(path);
+        outcome = DeleteFileEntry(path); // never scheduled: the first file that resists ends the walk
         if (outcome == Outcome::Deleted)
             return true;
         break;
