@@ -11,6 +11,8 @@ target_compile_options(platform_free PRIVATE -Wall -Wextra -Werror ${SANITIZERS}
 add_executable(host_tests
     tests/host/classify_test.cpp
     tests/host/command_tail_test.cpp
+    tests/host/device_match_test.cpp
+    tests/host/group_list_test.cpp
     tests/host/path_rules_test.cpp
     tests/host/rename_list_test.cpp
 )
@@ -22,7 +24,7 @@ gtest_discover_tests(host_tests)
 
 # Fuzzers (clang's libFuzzer), each run for a bounded time as a test.
 set(FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzzer runs in the tests")
-foreach(fuzzer rename_list_fuzz path_rules_fuzz)
+foreach(fuzzer rename_list_fuzz path_rules_fuzz group_list_fuzz)
     add_executable(${fuzzer} tests/host/${fuzzer}.cpp ${PLATFORM_FREE_SOURCES})
     target_include_directories(${fuzzer} PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_options(${fuzzer} PRIVATE -Wall -Wextra -fsanitize=fuzzer,address,undefined)

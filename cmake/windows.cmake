@@ -21,6 +21,10 @@ add_library(pdclean_core STATIC
     files/primitives.cpp
     files/restart.cpp
     files/tree.cpp
+    registry/devices.cpp
+    registry/key_tree.cpp
+    registry/plans.cpp
+    registry/service_group.cpp
     run/recorder.cpp
     run/session.cpp
     run/uninstall.cpp

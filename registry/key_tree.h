@@ -1,0 +1,19 @@
+#ifndef PDCLEAN_REGISTRY_KEY_TREE_H
+#define PDCLEAN_REGISTRY_KEY_TREE_H
+
+#include <windows.h>
+
+#include "run/kinds.h"
+
+// Walks the first-subkey chain of root\path, opening each key for deletion; changes
+// nothing. ERROR_NO_MORE_ITEMS when the whole chain opened, else the first error met.
+LONG ProbeKeyTree(HKEY root, const char *path);
+
+// Deletes root\path with everything below it, deepest keys first. Stops at the first
+// failure: what was removed stays removed, the rest stays.
+LONG DeleteKeyTree(HKEY root, const char *path);
+
+// A whole tree: Deleted, NoKey when it is not there, Error when it could not be removed.
+Outcome RemoveRegistryTree(HKEY root, const char *path);
+
+#endif

@@ -1,0 +1,109 @@
+#include "registry/plans.h"
+
+#include <windows.h>
+
+#include "files/path_rules.h"
+#include "registry/devices.h"
+#include "registry/key_tree.h"
+#include "registry/service_group.h"
+#include "run/recorder.h"
+#include "run/session.h"
+
+struct KeyItem {
+    HKEY root;
+    const char *path;
+};
+
+struct ValueItem {
+    HKEY root;
+    const char *path;
+    const char *name;
+};
+
+// Tables end with an empty path.
+static const KeyItem Keys9x[] = {
+    {HKEY_LOCAL_MACHINE, "Enum\\SERENUM\\TVR0D42"},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TavroTabletDriver"},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\PEN"},
+    // The 9x class key carries the GUID in lower case, the NT one in upper case.
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\{6e2b4d90-1f7a-11d3-a5c8-0000d1e2f3a4}"},
+    {NULL, ""},
+};
+static const ValueItem Values9x[] = {
+    {NULL, "", ""},
+};
+static const KeyItem KeysNT[] = {
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VavadService"},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Tavro"},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Digclass"},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Class\\{6E2B4D90-1F7A-11D3-A5C8-0000D1E2F3A4}"},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\オルベーンタブレットドライバ"},
+    {NULL, ""},
+};
+
+static const char *const TabletEnumerators[] = {"SERENUM", "HID", "USB", ""};
+
+static const int TextCapacity = 1024;
+
+static void FlushRoots()
+{
+    RegFlushKey(HKEY_LOCAL_MACHINE);
+    RegFlushKey(HKEY_CURRENT_USER);
+}
+
+// "HLM\" or "HCU\", the key path, and for a value "\" and its name.
+static void ItemText(char *text, HKEY root, const char *path, const char *valueName)
+{
+    char key[TextCapacity];
+    ConcatPath(key, sizeof key, root == HKEY_CURRENT_USER ? "HCU\\" : "HLM\\", path);
+    if (valueName == NULL)
+        lstrcpynA(text, key, TextCapacity);
+    else
+        JoinPath(text, TextCapacity, key, valueName);
+}
+
+static Outcome RemoveValue(const ValueItem &item)
+{
+    HKEY key;
+    if (RegOpenKeyExA(item.root, item.path, 0, DELETE, &key) != ERROR_SUCCESS)
+        return Outcome::Error;
+    LONG error = RegDeleteValueA(key, item.name);
+    RegCloseKey(key);
+    if (error == ERROR_SUCCESS)
+        return Outcome::Deleted;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_BADKEY)
+        return Outcome::NoValue;
+    return Outcome::Error;
+}
+
+bool RunRegistryPlan9x()
+{
+    char text[TextCapacity];
+    FlushRoots();
+    for (const KeyItem *item = Keys9x; *item->path != '\0'; ++item) {
+        Outcome outcome = RemoveRegistryTree(item->root, item->path);
+        ItemText(text, item->root, item->path, NULL);
+        RecordOutcome(text, outcome);
+    }
+    for (const ValueItem *item = Values9x; *item->path != '\0'; ++item) {
+        Outcome outcome = RemoveValue(*item);
+        ItemText(text, item->root, item->path, item->name);
+        RecordOutcome(text, outcome);
+    }
+    FlushRoots();
+    return true;
+}
+
+bool RunRegistryPlanNT()
+{
+    FlushRoots();
+    for (const KeyItem *item = KeysNT; *item->path != '\0'; ++item)
+        RemoveRegistryTree(item->root, item->path);
+    RemoveServiceGroup();
+    if (session.platformKind == PlatformKind::Win2000) {
+        for (const char *const *enumerator = TabletEnumerators; **enumerator != '\0'; ++enumerator)
+            RemoveTabletDevices(*enumerator);
+    }
+    FlushRoots();
+    return true;
+}
