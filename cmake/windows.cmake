@@ -88,3 +88,12 @@ add_executable(win_bench tests/wine/bench_files.cpp)
 target_compile_options(win_bench PRIVATE ${WARNINGS})
 target_link_options(win_bench PRIVATE -static -mconsole)
 target_link_libraries(win_bench PRIVATE pdclean_core ${SYSTEM_LIBRARIES})
+
+# The simulated installation of the driver package, for the tests, the demo and the figures.
+add_library(pdsim_package STATIC tools/pdsim/package.cpp)
+target_compile_options(pdsim_package PRIVATE ${WARNINGS} -finput-charset=UTF-8)
+target_compile_definitions(pdsim_package PUBLIC UNICODE _UNICODE)
+add_executable(pdsim tools/pdsim/pdsim.cpp)
+target_compile_options(pdsim PRIVATE ${WARNINGS})
+target_link_options(pdsim PRIVATE -static -municode -mconsole)
+target_link_libraries(pdsim PRIVATE pdsim_package setupapi advapi32 kernel32)

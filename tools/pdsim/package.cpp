@@ -1,0 +1,426 @@
+#include "package.h"
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include <stdio.h>
+
+namespace {
+
+struct FileEntry {
+    const wchar_t *base;  // L"S" system directory, L"W" Windows directory
+    const wchar_t *path;
+    Fate fate;
+};
+
+const FileEntry FilesMe[] = {
+    {L"S", L"vavad.vxd", Fate::Removed},
+    {L"S", L"styinst.dll", Fate::Removed},
+    {L"S", L"styins16.dll", Fate::Removed},
+    {L"W", L"inf\\other\\tavrotablet.inf", Fate::Removed},
+    {L"W", L"pdclean.exe", Fate::Removed},
+    {L"S", L"serial.vxd", Fate::Kept},
+    {L"W", L"inf\\other\\mouse.inf", Fate::Kept},
+};
+
+const FileEntry Files2000[] = {
+    {L"S", L"drivers\\digclass.sys", Fate::Removed},
+    {L"S", L"stylhook.dll", Fate::Removed},
+    {L"S", L"digcls32.dll", Fate::Removed},
+    {L"S", L"stycp-en.znc", Fate::Removed},
+    {L"S", L"stycp-jp.znc", Fate::Removed},
+    {L"S", L"vavad.cpl", Fate::Removed},
+    {L"S", L"vavad.exe", Fate::Removed},
+    {L"S", L"tavro.dat", Fate::Removed},
+    {L"S", L"wintab32.dll", Fate::Removed},
+    {L"S", L"wintab.dll", Fate::Removed},
+    {L"W", L"inf\\vavad.inf", Fate::Removed},
+    {L"W", L"inf\\vavad.pnf", Fate::Removed},
+    {L"W", L"pdclean.exe", Fate::Removed},
+    {L"S", L"drivers\\serial.sys", Fate::Kept},
+};
+
+// OEM copies of INFs, numbered as the system numbers them; the pen class ones go.
+struct OemEntry {
+    const wchar_t *cls;
+    Fate fate;
+};
+const OemEntry Oems2000[] = {
+    {L"PEN", Fate::Removed},
+    {L"Mouse", Fate::Kept},
+    {L"Pen", Fate::Removed},  // the class name is compared without regard to case
+};
+
+struct KeyEntry {
+    const wchar_t *path;  // under HKEY_LOCAL_MACHINE
+    Fate fate;
+    const wchar_t *const *subkeys;  // created below it, each with a value
+};
+
+const wchar_t *const NoSubkeys[] = {nullptr};
+const wchar_t *const DeviceNode[] = {L"1&2C4A1C9&0", nullptr};
+const wchar_t *const ClassInstances[] = {L"0000", L"0000\\Settings", L"0001", L"0001\\Settings",
+                                         L"0001\\Settings\\Pressure", nullptr};
+const wchar_t *const ServiceKeys[] = {L"Enum", L"Parameters", L"Parameters\\Tablet",
+                                      L"Parameters\\Tablet\\Buttons", L"Security", nullptr};
+
+const wchar_t OtherUninstall[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\オルベーンペンツール";
+
+const KeyEntry KeysMe[] = {
+    {L"Enum\\SERENUM\\TVR0D42", Fate::Removed, DeviceNode},
+    {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TavroTabletDriver", Fate::Removed, NoSubkeys},
+    {L"System\\CurrentControlSet\\Services\\Class\\PEN", Fate::Removed, ClassInstances},
+    {L"System\\CurrentControlSet\\Services\\Class\\{6e2b4d90-1f7a-11d3-a5c8-0000d1e2f3a4}", Fate::Removed, ClassInstances},
+    {L"Enum\\SERENUM\\PNP0F0C", Fate::Kept, DeviceNode},
+    {L"System\\CurrentControlSet\\Services\\Class\\Mouse", Fate::Kept, ClassInstances},
+    {OtherUninstall, Fate::Kept, NoSubkeys},
+};
+
+const KeyEntry Keys2000[] = {
+    {L"System\\CurrentControlSet\\Services\\VavadService", Fate::Removed, ServiceKeys},
+    {L"System\\CurrentControlSet\\Services\\Tavro", Fate::Removed, ServiceKeys},
+    {L"System\\CurrentControlSet\\Services\\Digclass", Fate::Removed, ServiceKeys},
+    {L"System\\CurrentControlSet\\Control\\Class\\{6E2B4D90-1F7A-11D3-A5C8-0000D1E2F3A4}", Fate::Removed, ClassInstances},
+    {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\オルベーンタブレットドライバ", Fate::Removed, NoSubkeys},
+    {L"System\\CurrentControlSet\\Services\\Serial", Fate::Kept, ServiceKeys},
+    {OtherUninstall, Fate::Kept, NoSubkeys},
+};
+
+// The service group order of a Windows 2000 machine with the tablet driver installed.
+const char *const Groups[] = {
+    "System Reserved", "Boot Bus Extender", "System Bus Extender", "SCSI miniport", "port",
+    "Primary disk", "SCSI Class", "SCSI CDROM Class", "filter", "boot file system", "Base",
+    "Pointer Port", "Keyboard Port", "Pointer Class", "Keyboard Class", "Pen Class",
+    "Video Init", "Video", "Video Save", "file system", "Event log", "Streams Drivers",
+    "NDIS Wrapper", "COM Infrastructure", "UIGroup", "LocalValidation", "PlugPlay", "PNP_TDI",
+    "NDIS", "TDI", "NetBIOSGroup", "ShellSvcGroup", "SchedulerGroup", "SpoolerGroup",
+    "AudioGroup", "SmartCardGroup", "NetworkProvider", "RemoteValidation", "NetDDEGroup",
+    "Parallel arbitrator", "Extended Base", "PCI Configuration", "MS Transactions",
+};
+const wchar_t GroupOrderKey[] = L"SYSTEM\\CurrentControlSet\\Control\\ServiceGroupOrder";
+
+struct DeviceEntry {
+    const wchar_t *id;
+    const GUID *cls;
+    Fate fate;
+};
+
+const GUID TabletClass = {0x6e2b4d90, 0x1f7a, 0x11d3, {0xa5, 0xc8, 0x00, 0x00, 0xd1, 0xe2, 0xf3, 0xa4}};
+const GUID MouseClass = {0x4d36e96f, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+const GUID HidClass = {0x745a17a0, 0x74d3, 0x11d0, {0xb6, 0xfe, 0x00, 0xa0, 0xc9, 0x0f, 0x57, 0xda}};
+const GUID UsbClass = {0x36fc9e60, 0xc465, 0x11cf, {0x80, 0x56, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+const DeviceEntry Devices2000[] = {
+    {L"SERENUM\\TVR0D42\\1&2C4A1C9&0&0000", &TabletClass, Fate::Removed},
+    {L"SERENUM\\PNP0F0C\\1&2C4A1C9&0&0001", &MouseClass, Fate::Kept},
+    {L"HID\\VID_4F1D&PID_0021\\7&1B2C3D4&0&0000", &TabletClass, Fate::Removed},
+    {L"HID\\VID_045E&PID_0040\\7&2A3B4C5&0&0000", &MouseClass, Fate::Kept},
+    {L"USB\\VID_4F1D&PID_0021\\5&1A2B3C4&0&1", &HidClass, Fate::Removed},
+    {L"USB\\VID_046D&PID_C00E\\5&1A2B3C4&0&2", &HidClass, Fate::Kept},
+    {L"USB\\ROOT_HUB\\4&VID_4F1D&0", &UsbClass, Fate::Kept},  // the token in the instance part
+};
+
+std::string Utf8(const std::wstring &w)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1)
+        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+void Complain(const wchar_t *what, const std::wstring &name, unsigned long error)
+{
+    fprintf(stderr, "pdsim: %s %s failed, error %lu\n", Utf8(what).c_str(), Utf8(name).c_str(), error);
+}
+
+std::wstring Base(const wchar_t *which)
+{
+    wchar_t dir[MAX_PATH];
+    UINT n = which[0] == L'S' ? GetSystemDirectoryW(dir, MAX_PATH) : GetWindowsDirectoryW(dir, MAX_PATH);
+    return std::wstring(dir, n) + L"\\";
+}
+
+std::wstring InfDir()
+{
+    return Base(L"W") + L"inf\\";
+}
+
+bool MakeParents(const std::wstring &path)
+{
+    for (size_t i = 3; i < path.size(); ++i) {
+        if (path[i] == L'\\') {
+            std::wstring dir = path.substr(0, i);
+            if (!CreateDirectoryW(dir.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+                Complain(L"mkdir", dir, GetLastError());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool WriteFileBytes(const std::wstring &path, const std::string &bytes)
+{
+    if (!MakeParents(path))
+        return false;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        Complain(L"create", path, GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+bool FileExists(const std::wstring &path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string InfText(const wchar_t *cls)
+{
+    return "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=" + Utf8(cls) +
+           "\r\nProvider=%Maker%\r\nDriverVer=03/15/2001,4.2.1.0\r\n\r\n[Strings]\r\nMaker=\"Tablet maker\"\r\n";
+}
+
+// The first oemN.inf number not taken; the system numbers its copies from 0 without gaps.
+int FirstFreeOem()
+{
+    int n = 0;
+    while (FileExists(InfDir() + L"oem" + std::to_wstring(n) + L".inf"))
+        ++n;
+    return n;
+}
+
+// Where the installation's OEM copies begin, kept for listing them after removal.
+const wchar_t StateKey[] = L"Software\\pdsim";
+
+void RememberFirstOem(DWORD n)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, StateKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExW(key, L"FirstOem", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&n), sizeof n);
+        RegCloseKey(key);
+    }
+}
+
+int RememberedFirstOem()
+{
+    DWORD n = 0, size = sizeof n;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, StateKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryValueExW(key, L"FirstOem", nullptr, nullptr, reinterpret_cast<BYTE *>(&n), &size);
+        RegCloseKey(key);
+    }
+    return static_cast<int>(n);
+}
+
+bool CreateKeyWithValue(const std::wstring &path)
+{
+    HKEY key;
+    LONG r = RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (r != ERROR_SUCCESS) {
+        Complain(L"create key", path, r);
+        return false;
+    }
+    const wchar_t data[] = L"set by the tablet driver installer";
+    RegSetValueExW(key, L"Comment", 0, REG_SZ, reinterpret_cast<const BYTE *>(data), sizeof data);
+    RegCloseKey(key);
+    return true;
+}
+
+bool KeyExists(const std::wstring &path)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+template <size_t N> std::vector<KeyEntry> Keys(const KeyEntry (&table)[N])
+{
+    return std::vector<KeyEntry>(table, table + N);
+}
+
+std::vector<KeyEntry> KeysOf(Family family)
+{
+    return family == Family::Me ? Keys(KeysMe) : Keys(Keys2000);
+}
+
+std::vector<FileEntry> FilesOf(Family family)
+{
+    if (family == Family::Me)
+        return std::vector<FileEntry>(FilesMe, FilesMe + sizeof FilesMe / sizeof *FilesMe);
+    return std::vector<FileEntry>(Files2000, Files2000 + sizeof Files2000 / sizeof *Files2000);
+}
+
+bool CreateDevice(const DeviceEntry &d)
+{
+    HDEVINFO set = SetupDiCreateDeviceInfoList(d.cls, nullptr);
+    if (set == INVALID_HANDLE_VALUE) {
+        Complain(L"device list for", d.id, GetLastError());
+        return false;
+    }
+    SP_DEVINFO_DATA data;
+    ZeroMemory(&data, sizeof data);
+    data.cbSize = sizeof data;
+    bool ok = SetupDiCreateDeviceInfoW(set, d.id, d.cls, nullptr, nullptr, 0, &data) &&
+              SetupDiRegisterDeviceInfo(set, &data, 0, nullptr, nullptr, nullptr);
+    if (!ok && GetLastError() == ERROR_DEVINST_ALREADY_EXISTS)
+        ok = true;
+    else if (!ok)
+        Complain(L"device", d.id, GetLastError());
+    SetupDiDestroyDeviceInfoList(set);
+    return ok;
+}
+
+std::wstring Enumerator(const std::wstring &id)
+{
+    return id.substr(0, id.find(L'\\'));
+}
+
+// Whether the setup API still knows the device, attached or not.
+bool DeviceExists(const std::wstring &id)
+{
+    HDEVINFO set = SetupDiGetClassDevsW(nullptr, Enumerator(id).c_str(), nullptr, DIGCF_ALLCLASSES);
+    if (set == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    for (DWORD i = 0; !found; ++i) {
+        SP_DEVINFO_DATA data;
+        ZeroMemory(&data, sizeof data);
+        data.cbSize = sizeof data;
+        if (!SetupDiEnumDeviceInfo(set, i, &data))
+            break;
+        wchar_t buffer[MAX_PATH];
+        if (SetupDiGetDeviceInstanceIdW(set, &data, buffer, MAX_PATH, nullptr))
+            found = lstrcmpiW(buffer, id.c_str()) == 0;
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return found;
+}
+
+std::wstring LongName()
+{
+    return L"x" + std::wstring(299, L'n');
+}
+
+} // namespace
+
+std::string InstalledGroupList()
+{
+    std::string bytes;
+    for (const char *g : Groups)
+        bytes += std::string(g) + '\0';
+    return bytes + '\0';
+}
+
+std::string GroupListBytes()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, GroupOrderKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "";
+    BYTE data[4096];
+    DWORD size = sizeof data;
+    // The narrow bytes, as a program of the system's code page reads them.
+    LONG r = RegQueryValueExA(key, "List", nullptr, nullptr, data, &size);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS ? std::string(reinterpret_cast<char *>(data), size) : "";
+}
+
+std::vector<std::wstring> PackageTrees(Family family)
+{
+    std::vector<std::wstring> trees;
+    for (const KeyEntry &k : KeysOf(family)) {
+        if (k.fate == Fate::Removed)
+            trees.push_back(k.path);
+    }
+    return trees;
+}
+
+bool InstallPackage(Family family)
+{
+    bool ok = true;
+    for (const FileEntry &f : FilesOf(family))
+        ok &= WriteFileBytes(Base(f.base) + f.path, "installed by the tablet driver package\r\n");
+    for (const KeyEntry &k : KeysOf(family)) {
+        ok &= CreateKeyWithValue(k.path);
+        for (const wchar_t *const *sub = k.subkeys; *sub; ++sub)
+            ok &= CreateKeyWithValue(std::wstring(k.path) + L"\\" + *sub);
+    }
+    if (family == Family::W2000) {
+        int first = FirstFreeOem();
+        RememberFirstOem(first);
+        for (size_t i = 0; i < sizeof Oems2000 / sizeof *Oems2000; ++i) {
+            std::wstring stem = InfDir() + L"oem" + std::to_wstring(first + i);
+            ok &= WriteFileBytes(stem + L".inf", InfText(Oems2000[i].cls));
+            ok &= WriteFileBytes(stem + L".pnf", "precompiled INF\r\n");
+        }
+        HKEY key;
+        LONG r = RegCreateKeyExW(HKEY_LOCAL_MACHINE, GroupOrderKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        if (r == ERROR_SUCCESS) {
+            std::string list = InstalledGroupList();
+            r = RegSetValueExA(key, "List", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE *>(list.data()),
+                               static_cast<DWORD>(list.size()));
+            RegCloseKey(key);
+        }
+        if (r != ERROR_SUCCESS) {
+            Complain(L"group order", GroupOrderKey, r);
+            ok = false;
+        }
+        for (const DeviceEntry &d : Devices2000)
+            ok &= CreateDevice(d);
+    }
+    return ok;
+}
+
+std::vector<Item> ListPackage(Family family)
+{
+    std::vector<Item> items;
+    for (const FileEntry &f : FilesOf(family)) {
+        std::wstring path = Base(f.base) + f.path;
+        items.push_back({"file", Utf8(path), f.fate, FileExists(path)});
+    }
+    if (family == Family::W2000) {
+        int first = RememberedFirstOem();
+        for (int i = 0; i < static_cast<int>(sizeof Oems2000 / sizeof *Oems2000); ++i) {
+            std::wstring stem = InfDir() + L"oem" + std::to_wstring(first + i);
+            for (const wchar_t *ext : {L".inf", L".pnf"})
+                items.push_back({"file", Utf8(stem + ext) + " (" + Utf8(Oems2000[i].cls) + ")", Oems2000[i].fate,
+                                 FileExists(stem + ext)});
+        }
+    }
+    for (const KeyEntry &k : KeysOf(family))
+        items.push_back({"key", "HKLM\\" + Utf8(k.path), k.fate, KeyExists(k.path)});
+    if (family == Family::W2000) {
+        std::string now = GroupListBytes();
+        for (const char *g : Groups) {
+            std::string entry = std::string(1, '\0') + g + '\0';
+            bool present = ('\0' + now).find(entry) != std::string::npos;
+            items.push_back({"group", g, std::string(g) == "Pen Class" ? Fate::Removed : Fate::Kept, present});
+        }
+        for (const DeviceEntry &d : Devices2000)
+            items.push_back({"device", Utf8(d.id), d.fate, DeviceExists(d.id)});
+    }
+    return items;
+}
+
+bool AddLongSubkey(const std::wstring &parent)
+{
+    return CreateKeyWithValue(parent + L"\\" + LongName());
+}
+
+bool DeleteLongSubkey(const std::wstring &parent)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, parent.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return false;
+    LONG r = RegDeleteKeyW(key, LongName().c_str());
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
+}

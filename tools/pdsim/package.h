@@ -1,0 +1,39 @@
+// A simulated installation of the tablet driver package in a Wine prefix: what the
+// package's installer would have left on Windows Me or Windows 2000, next to things of
+// the system and of other vendors that an uninstaller must leave alone.
+#ifndef PDSIM_PACKAGE_H
+#define PDSIM_PACKAGE_H
+
+#include <string>
+#include <vector>
+
+enum class Family { Me, W2000 };
+
+enum class Fate { Removed, Kept };
+
+struct Item {
+    std::string kind;  // file, key, group, device
+    std::string name;  // UTF-8, as a user reads it
+    Fate fate;
+    bool present;
+};
+
+// Puts the package in place; false (with a message on stderr) when anything failed.
+bool InstallPackage(Family family);
+
+// Each item of the package and of its neighbours, and whether it is there now.
+std::vector<Item> ListPackage(Family family);
+
+// The bytes of the service group order as stored now ("" when unreadable), and the bytes
+// the simulated installation wrote there.
+std::string GroupListBytes();
+std::string InstalledGroupList();
+
+// Registry keys named by the package's registry trees, under HKEY_LOCAL_MACHINE.
+std::vector<std::wstring> PackageTrees(Family family);
+
+// A subkey whose name is longer than any registry enumeration of 255 characters reads.
+bool AddLongSubkey(const std::wstring &parent);
+bool DeleteLongSubkey(const std::wstring &parent);
+
+#endif
