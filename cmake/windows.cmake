@@ -78,6 +78,11 @@ add_executable(win_tests
     tests/wine/restart_test.cpp
     tests/wine/tree_test.cpp
     tests/wine/plans_test.cpp
+    tests/wine/registry_test.cpp
+    tests/wine/devices_test.cpp
+    tests/wine/run_test.cpp
+    # The program's strings, for the run's report boxes.
+    res/pdclean.rc
 )
 target_compile_options(win_tests PRIVATE -Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=CP932)
 target_link_options(win_tests PRIVATE -static -mconsole)

@@ -97,7 +97,7 @@ static HWND WaitForTopLevel(const char *className, DWORD timeoutMs)
             return found[0];
         if (!ChildRunning() || GetTickCount() - start > timeoutMs)
             return NULL;
-        Sleep(20);
+        Sleep(2); // fine enough to time how soon a box follows a click
     }
 }
 
@@ -238,8 +238,20 @@ static std::string IconOf(HWND box)
     return bestDiff * 20 < w * h ? best : "unknown";
 }
 
+// When the last click on the dialog was sent, to time what follows it.
+static LARGE_INTEGER lastClick;
+
+static double MsSinceLastClick()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return lastClick.QuadPart == 0 ? -1.0 : (now.QuadPart - lastClick.QuadPart) * 1000.0 / frequency.QuadPart;
+}
+
 static void ReportBox(HWND box)
 {
+    double afterClick = MsSinceLastClick();
     std::string text = "-", buttons;
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         if (!IsWindowVisible(c))
@@ -255,9 +267,9 @@ static void ReportBox(HWND box)
     }
     HWND owner = GetWindow(box, GW_OWNER);
     Sleep(150); // let the box paint its icon before the pixels are read
-    Report("box caption=%s text=%s icon=%s buttons=%s owner=%s", WindowTextHex(box).c_str(),
+    Report("box caption=%s text=%s icon=%s buttons=%s owner=%s afterclick=%.1f", WindowTextHex(box).c_str(),
            text.c_str(), IconOf(box).c_str(), buttons.empty() ? "-" : buttons.c_str(),
-           owner == NULL ? "none" : (owner == MainDialog() ? "dialog" : "other"));
+           owner == NULL ? "none" : (owner == MainDialog() ? "dialog" : "other"), afterClick);
 }
 
 // Screenshot of a window's screen area, as a 24-bit BMP.
@@ -476,6 +488,7 @@ static int Run(const std::wstring &command)
         }
         BringToFront(d);
         ClickCentre(c);
+        QueryPerformanceCounter(&lastClick);
         Report("click done");
     } else if (name == L"key" && a.size() == 2) {
         HWND d = MainDialog();

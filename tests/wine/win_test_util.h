@@ -34,6 +34,7 @@ void RunHelperIfAsked(int argc, char **argv);
 struct BoxSeen {
     std::string caption, text;
     bool iconShown;
+    HICON icon;  // the shared system icon it shows, as LoadIcon(NULL, IDI_...) returns it
 };
 BoxSeen WithBoxAnswered(void (*action)(void *), void *context);
 

@@ -141,6 +141,7 @@ static BOOL CALLBACK FindBox(HWND w, LPARAM param)
     GetDlgItemTextA(w, 0xFFFF, text, sizeof text);
     watch->seen.text = text;
     watch->seen.iconShown = IsWindowVisible(GetDlgItem(w, 1088)) != FALSE;
+    watch->seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(w, 1088, STM_GETICON, 0, 0));
     PostMessageA(w, WM_COMMAND, IDOK, 0);
     return FALSE;
 }
@@ -155,7 +156,7 @@ static DWORD WINAPI Watcher(void *param)
 
 BoxSeen WithBoxAnswered(void (*action)(void *), void *context)
 {
-    Watch watch = {GetCurrentThreadId(), {"", "", false}, CreateEventA(NULL, TRUE, FALSE, NULL)};
+    Watch watch = {GetCurrentThreadId(), {"", "", false, NULL}, CreateEventA(NULL, TRUE, FALSE, NULL)};
     HANDLE thread = CreateThread(NULL, 0, Watcher, &watch, 0, NULL);
     action(context);
     SetEvent(watch.stop);

@@ -307,7 +307,7 @@ bool DeviceExists(const std::wstring &id)
 
 std::wstring LongName()
 {
-    return L"x" + std::wstring(299, L'n');
+    return L"x" + std::wstring(255, L'n');
 }
 
 } // namespace

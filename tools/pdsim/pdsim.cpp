@@ -3,7 +3,7 @@
 //   pdsim install me|2000      the package as its installer leaves it on that system
 //   pdsim list me|2000         one line per item: present|absent, removed|kept, kind, name
 //   pdsim grouplist            the service group order now, and as installed, in hex
-//   pdsim longkey <key>        adds a subkey with a 300-character name under HKLM\<key>
+//   pdsim longkey <key>        adds a subkey with a 256-character name under HKLM\<key>
 //   pdsim droplongkey <key>    removes it again
 #include <windows.h>
 

@@ -1,0 +1,299 @@
+// Registry tree removal, the service group order edit and the registry plans, on the
+// prefix's real registry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "registry/key_tree.h"
+#include "registry/plans.h"
+#include "registry/service_group.h"
+#include "run/session.h"
+#include "tests/wine/win_test_util.h"
+
+namespace {
+
+const char TestRoot[] = "Software\\PdcleanTest";
+
+std::wstring Wide(const std::string &s)
+{
+    return std::wstring(s.begin(), s.end());
+}
+
+void CreateKey(const std::string &path)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+              ERROR_SUCCESS) << path;
+    RegSetValueExA(key, "v", 0, REG_SZ, reinterpret_cast<const BYTE *>("x"), 2);
+    RegCloseKey(key);
+}
+
+// The ANSI calls refuse whole paths over 255 characters under Wine: long names go wide.
+void CreateKeyWide(const std::wstring &path)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+bool KeyExists(const std::wstring &path)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool KeyExists(const std::string &path)
+{
+    return KeyExists(Wide(path));
+}
+
+// Test cleanup that does not depend on the code under test.
+void WipeKey(HKEY parent, const std::wstring &name)
+{
+    HKEY key;
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    wchar_t sub[1024];
+    for (;;) {
+        DWORD n = 1024;
+        if (RegEnumKeyExW(key, 0, sub, &n, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
+        WipeKey(key, sub);
+    }
+    RegCloseKey(key);
+    RegDeleteKeyW(parent, name.c_str());
+}
+
+std::string Fresh(const char *name)
+{
+    std::string path = std::string(TestRoot) + "\\" + name;
+    WipeKey(HKEY_LOCAL_MACHINE, Wide(path));
+    return path;
+}
+
+TEST(KeyTree, KeyWithoutSubkeysIsDeleted)
+{
+    std::string path = Fresh("Single");
+    CreateKey(path);
+    EXPECT_EQ(ProbeKeyTree(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Deleted);
+    EXPECT_FALSE(KeyExists(path));
+    EXPECT_TRUE(KeyExists(std::string(TestRoot)));
+}
+
+TEST(KeyTree, ThreeLevelTreeIsDeletedWholeAndItsNeighboursStay)
+{
+    std::string path = Fresh("Tree");
+    std::string neighbour = Fresh("TreeNeighbour");
+    CreateKey(neighbour + "\\Inside");
+    for (const char *a : {"A1", "A2", "A3"})
+        for (const char *b : {"B1", "B2", "B3"})
+            for (const char *c : {"C1", "C2"})
+                CreateKey(path + "\\" + a + "\\" + b + "\\" + c);
+    EXPECT_EQ(ProbeKeyTree(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_NO_MORE_ITEMS);
+    EXPECT_TRUE(KeyExists(path + "\\A3\\B3\\C2")); // the probe changes nothing
+    EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Deleted);
+    EXPECT_FALSE(KeyExists(path));
+    EXPECT_TRUE(KeyExists(neighbour + "\\Inside"));
+}
+
+TEST(KeyTree, MissingTreeEmptyPathAndAbsentRootAreNoKey)
+{
+    std::string path = Fresh("Missing");
+    EXPECT_EQ(ProbeKeyTree(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::NoKey);
+    EXPECT_FALSE(KeyExists(path));
+
+    // An empty path must never name the root itself.
+    CreateKey(std::string(TestRoot) + "\\Guard");
+    HKEY root;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, TestRoot, 0, KEY_ALL_ACCESS, &root), ERROR_SUCCESS);
+    EXPECT_EQ(ProbeKeyTree(root, ""), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(DeleteKeyTree(root, ""), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RemoveRegistryTree(root, ""), Outcome::NoKey);
+    RegCloseKey(root);
+    EXPECT_TRUE(KeyExists(std::string(TestRoot) + "\\Guard"));
+    EXPECT_EQ(ProbeKeyTree(NULL, "Software"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RemoveRegistryTree(NULL, "Software"), Outcome::NoKey);
+}
+
+std::wstring LongName()
+{
+    return L"x" + std::wstring(255, L'n');
+}
+
+TEST(KeyTree, NameLongerThanTheEnumerationBufferStopsTheDeletionWithError)
+{
+    std::string path = Fresh("Long");
+    CreateKey(path + "\\a\\b");
+    CreateKey(path + "\\a\\c");
+    CreateKeyWide(Wide(path) + L"\\" + LongName());
+    // The probe's chain (a, then b) opens; the deletion then meets the long name.
+    EXPECT_EQ(ProbeKeyTree(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Error);
+    EXPECT_FALSE(KeyExists(path + "\\a"));
+    EXPECT_TRUE(KeyExists(Wide(path) + L"\\" + LongName()));
+    WipeKey(HKEY_LOCAL_MACHINE, Wide(path));
+}
+
+TEST(KeyTree, ProbeFailingOnTheFirstChainLeavesTheTreeUntouched)
+{
+    std::string path = Fresh("LongFirst");
+    CreateKeyWide(Wide(path) + L"\\" + LongName());
+    CreateKey(path + "\\zz");
+    EXPECT_EQ(ProbeKeyTree(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_MORE_DATA);
+    EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Error);
+    EXPECT_TRUE(KeyExists(path + "\\zz"));
+    WipeKey(HKEY_LOCAL_MACHINE, Wide(path));
+}
+
+// The service group order, saved before and put back after each test.
+const char GroupKey[] = "SYSTEM\\CurrentControlSet\\Control\\ServiceGroupOrder";
+
+struct SavedValue {
+    bool existed;
+    DWORD type;
+    std::string bytes;
+};
+
+bool ReadList(std::string *bytes, DWORD *type)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    BYTE data[4096];
+    DWORD size = sizeof data;
+    LONG r = RegQueryValueExA(key, "List", NULL, type, data, &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS)
+        return false;
+    bytes->assign(reinterpret_cast<char *>(data), size);
+    return true;
+}
+
+void WriteList(const std::string &bytes, DWORD type = REG_MULTI_SZ)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, GroupKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "List", 0, type, reinterpret_cast<const BYTE *>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+std::string List(std::initializer_list<std::string> names)
+{
+    std::string s;
+    for (const std::string &n : names)
+        s += n + '\0';
+    return s + '\0';
+}
+
+class ServiceGroup : public testing::Test {
+protected:
+    void SetUp() override { saved.existed = ReadList(&saved.bytes, &saved.type); }
+    void TearDown() override
+    {
+        if (saved.existed)
+            WriteList(saved.bytes, saved.type);
+    }
+    SavedValue saved;
+};
+
+TEST_F(ServiceGroup, PenClassIsTakenOutWithExactBytesLeft)
+{
+    WriteList(List({"Base", "Keyboard Class", "Pen Class", "Video", "Pen Class", "TDI"}));
+    EXPECT_TRUE(RemoveServiceGroup());
+    std::string bytes;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadList(&bytes, &type));
+    EXPECT_EQ(bytes, List({"Base", "Keyboard Class", "Video", "TDI"}));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
+}
+
+TEST_F(ServiceGroup, ListWithoutPenClassKeepsEveryByte)
+{
+    std::string list = List({"Base", "pen class", "Pen Class2", " Pen Class"}) + std::string(3, '\0');
+    WriteList(list);
+    EXPECT_TRUE(RemoveServiceGroup());
+    std::string bytes;
+    DWORD type;
+    ASSERT_TRUE(ReadList(&bytes, &type));
+    EXPECT_EQ(bytes, list);
+}
+
+TEST_F(ServiceGroup, ValueOverTheBufferIsLeftAsItIs)
+{
+    std::string list = List({"Pen Class", std::string(1100, 'g')});
+    WriteList(list);
+    EXPECT_FALSE(RemoveServiceGroup());
+    std::string bytes;
+    DWORD type;
+    ASSERT_TRUE(ReadList(&bytes, &type));
+    EXPECT_EQ(bytes, list);
+}
+
+TEST_F(ServiceGroup, MissingValueAndMissingKeyGiveFalseAndCreateNothing)
+{
+    WipeKey(HKEY_LOCAL_MACHINE, Wide(GroupKey));
+    EXPECT_FALSE(RemoveServiceGroup());
+    EXPECT_FALSE(KeyExists(std::string(GroupKey)));
+
+    CreateKeyWide(Wide(GroupKey));
+    EXPECT_FALSE(RemoveServiceGroup());
+    std::string bytes;
+    DWORD type;
+    EXPECT_FALSE(ReadList(&bytes, &type));
+}
+
+void StartRun(PlatformKind kind)
+{
+    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
+}
+
+const char *const Trees9x[] = {
+    "Enum\\SERENUM\\TVR0D42",
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TavroTabletDriver",
+    "System\\CurrentControlSet\\Services\\Class\\PEN",
+    "System\\CurrentControlSet\\Services\\Class\\{6e2b4d90-1f7a-11d3-a5c8-0000d1e2f3a4}",
+};
+
+TEST(RegistryPlan9x, RemovesTheTreesAndRecordsEachAttempt)
+{
+    for (const char *t : Trees9x)
+        CreateKey(std::string(t) + "\\0000\\Settings");
+    StartRun(PlatformKind::WinMe);
+    EXPECT_TRUE(RunRegistryPlan9x());
+    for (const char *t : Trees9x)
+        EXPECT_FALSE(KeyExists(std::string(t))) << t;
+    EXPECT_TRUE(KeyExists(std::string("System\\CurrentControlSet\\Services")));
+    EXPECT_EQ(session.rowCount, 4);
+    EXPECT_FALSE(session.errorSeen);
+}
+
+TEST(RegistryPlan9x, NothingInstalledRecordsFourRowsWithoutError)
+{
+    StartRun(PlatformKind::WinMe);
+    EXPECT_TRUE(RunRegistryPlan9x());
+    EXPECT_EQ(session.rowCount, 4);
+    EXPECT_FALSE(session.errorSeen);
+}
+
+TEST(RegistryPlan9x, TreeThatCannotBeRemovedIsAnError)
+{
+    std::string pen = "System\\CurrentControlSet\\Services\\Class\\PEN";
+    CreateKey(pen + "\\0000");
+    CreateKeyWide(Wide(pen) + L"\\" + LongName());
+    StartRun(PlatformKind::WinMe);
+    EXPECT_TRUE(RunRegistryPlan9x());
+    EXPECT_EQ(session.rowCount, 4);
+    EXPECT_TRUE(session.errorSeen);
+    WipeKey(HKEY_LOCAL_MACHINE, Wide(pen));
+}
+
+} // namespace

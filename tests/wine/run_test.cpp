@@ -1,0 +1,140 @@
+// The whole run in this process, as Execute starts it: the report box it ends with, and
+// the error mode it leaves behind on every road.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "run/session.h"
+#include "run/uninstall.h"
+#include "tests/wine/win_test_util.h"
+
+namespace {
+
+const char Title[] = "Orvane Tablet Driver Uninstaller";
+const char Done[] = "ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。";
+const char DoneReboot[] = "ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。\n\n一部のﾌｧｲﾙはﾘﾌﾞｰﾄ時に削除されます。";
+const char PartialError[] = "いくつかのﾌｧｲﾙまたはﾚｼﾞｽﾄﾘの削除でｴﾗｰが発生しました。\n\n"
+                            "もう一度このﾌﾟﾛｸﾞﾗﾑを実行してください。";
+
+const char PenTree[] = "System\\CurrentControlSet\\Services\\Class\\PEN";
+const std::wstring LongSubkey = L"System\\CurrentControlSet\\Services\\Class\\PEN\\x" + std::wstring(255, L'n');
+
+// The mode the run must give back: one no test run sets itself.
+const UINT CallerMode = SEM_NOGPFAULTERRORBOX;
+
+struct RunSeen {
+    BoxSeen box;
+    UINT modeAfter;
+    DWORD ms;
+};
+
+void RunOnce(void *)
+{
+    RunUninstall();
+}
+
+RunSeen Execute(PlatformKind kind)
+{
+    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
+    SetErrorMode(CallerMode);
+    DWORD start = GetTickCount();
+    BoxSeen box = WithBoxAnswered(RunOnce, NULL);
+    DWORD ms = GetTickCount() - start;
+    UINT mode = SetErrorMode(0);
+    return {box, mode, ms};
+}
+
+void AddLongSubkey()
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, LongSubkey.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+void DropLongSubkey()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PenTree, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        RegDeleteKeyW(key, LongSubkey.substr(LongSubkey.rfind(L'\\') + 1).c_str());
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, PenTree);
+}
+
+TEST(Uninstall, WindowsMeWithNothingInstalledReportsDoneAfterNineRows)
+{
+    RunSeen r = Execute(PlatformKind::WinMe);
+    EXPECT_EQ(r.box.caption, Title);
+    EXPECT_EQ(r.box.text, Done);
+    EXPECT_EQ(r.box.icon, LoadIconA(NULL, IDI_INFORMATION));
+    EXPECT_EQ(session.rowCount, 9);
+    EXPECT_GE(r.ms, 9u * 50u - 20u); // GetTickCount's own granularity aside
+    EXPECT_EQ(r.modeAfter, CallerMode);
+}
+
+TEST(Uninstall, WindowsMeWithAFailingItemReportsPartialErrorWithWarning)
+{
+    AddLongSubkey();
+    RunSeen r = Execute(PlatformKind::WinMe);
+    EXPECT_EQ(r.box.caption, Title);
+    EXPECT_EQ(r.box.text, PartialError);
+    EXPECT_EQ(r.box.icon, LoadIconA(NULL, IDI_WARNING));
+    EXPECT_EQ(r.modeAfter, CallerMode);
+
+    DropLongSubkey();
+    RunSeen again = Execute(PlatformKind::WinMe);
+    EXPECT_EQ(again.box.text, Done);
+}
+
+TEST(Uninstall, FileInUseIsScheduledAndReportedAsDoneAtRestart)
+{
+    std::string vxd = SystemDir() + "\\vavad.vxd";
+    WriteBytes(vxd, "driver");
+    {
+        HeldFile held(vxd);
+        ASSERT_TRUE(held.held);
+        RunSeen r = Execute(PlatformKind::WinMe);
+        EXPECT_TRUE(session.rebootPending);
+        EXPECT_EQ(r.box.text, DoneReboot);
+        EXPECT_EQ(r.box.icon, LoadIconA(NULL, IDI_INFORMATION));
+        EXPECT_EQ(r.modeAfter, CallerMode);
+    }
+    DeleteFileA(vxd.c_str());
+}
+
+TEST(Uninstall, ErrorOutranksRestart)
+{
+    std::string vxd = SystemDir() + "\\vavad.vxd";
+    WriteBytes(vxd, "driver");
+    AddLongSubkey();
+    {
+        HeldFile held(vxd);
+        ASSERT_TRUE(held.held);
+        RunSeen r = Execute(PlatformKind::WinMe);
+        EXPECT_TRUE(session.rebootPending);
+        EXPECT_TRUE(session.errorSeen);
+        EXPECT_EQ(r.box.text, PartialError);
+    }
+    DeleteFileA(vxd.c_str());
+    DropLongSubkey();
+}
+
+TEST(Uninstall, Windows2000ReportsDone)
+{
+    RunSeen r = Execute(PlatformKind::Win2000);
+    EXPECT_EQ(r.box.caption, Title);
+    EXPECT_EQ(r.box.text, Done);
+    EXPECT_EQ(session.rowCount, 0);
+    EXPECT_EQ(r.modeAfter, CallerMode);
+}
+
+TEST(Uninstall, StepThatStopsEndsWithoutReportAndGivesTheModeBack)
+{
+    // No plan exists for Windows 98: the file step stops as a plan that stopped would.
+    RunSeen r = Execute(PlatformKind::Win98);
+    EXPECT_EQ(r.box.caption, "");
+    EXPECT_EQ(r.modeAfter, CallerMode);
+}
+
+} // namespace
