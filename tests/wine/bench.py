@@ -69,7 +69,7 @@ class Bench:
         self.wine('regedit', '/S', 'C:\\setup.reg')
         os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
         for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
-                    'win_tests.exe', 'win_bench.exe'):
+                    'win_tests.exe', 'win_bench.exe', 'pdsim.exe'):
             self.install(exe)
 
     def drive_c(self):
@@ -100,6 +100,17 @@ class Bench:
         out = done.stdout.decode('ascii', 'replace')
         return Report(out)
 
+    def sim(self, *args):
+        """Runs the simulated installation tool; returns its standard output as text."""
+        done = self.wine(WORK_DIR + '\\pdsim.exe', *args)
+        if done.returncode != 0:
+            raise RuntimeError('pdsim %s: %s' % (' '.join(args), done.stderr.decode('utf-8', 'replace')))
+        return done.stdout.decode('utf-8')
+
+    def package(self, family):
+        """What of the simulated package ('me' or '2000') is there now."""
+        return [SimItem(l) for l in self.sim('list', family).splitlines() if l]
+
     def close(self):
         subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), '-k'], env=self.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -107,6 +118,18 @@ class Bench:
             self.xvfb.terminate()
             self.xvfb.wait(timeout=10)
         shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+class SimItem:
+    """One line of pdsim's listing."""
+
+    def __init__(self, line):
+        state, fate, self.kind, self.name = line.split('\t', 3)
+        self.present = state == 'present'
+        self.removed = fate == 'removed'  # what an uninstall must take away; else it must stay
+
+    def __repr__(self):
+        return '%s %s %s' % ('present' if self.present else 'absent', self.kind, self.name)
 
 
 class Line(dict):
