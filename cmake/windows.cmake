@@ -88,17 +88,18 @@ target_compile_options(win_tests PRIVATE -Wall -Wextra -Werror -finput-charset=U
 target_link_options(win_tests PRIVATE -static -mconsole)
 target_link_libraries(win_tests PRIVATE pdclean_core gtest ${SYSTEM_LIBRARIES})
 
-# Figures, not tests: printed by the benchmark script.
-add_executable(win_bench tests/wine/bench_files.cpp)
-target_compile_options(win_bench PRIVATE ${WARNINGS})
-target_link_options(win_bench PRIVATE -static -mconsole)
-target_link_libraries(win_bench PRIVATE pdclean_core ${SYSTEM_LIBRARIES})
-
 # The simulated installation of the driver package, for the tests, the demo and the figures.
 add_library(pdsim_package STATIC tools/pdsim/package.cpp)
 target_compile_options(pdsim_package PRIVATE ${WARNINGS} -finput-charset=UTF-8)
-target_compile_definitions(pdsim_package PUBLIC UNICODE _UNICODE)
+target_compile_definitions(pdsim_package PRIVATE UNICODE _UNICODE)
 add_executable(pdsim tools/pdsim/pdsim.cpp)
+target_compile_definitions(pdsim PRIVATE UNICODE _UNICODE)
 target_compile_options(pdsim PRIVATE ${WARNINGS})
 target_link_options(pdsim PRIVATE -static -municode -mconsole)
 target_link_libraries(pdsim PRIVATE pdsim_package setupapi advapi32 kernel32)
+
+# Figures, not tests: printed by the benchmark script.
+add_executable(win_bench tests/wine/bench_files.cpp tests/wine/bench_run.cpp)
+target_compile_options(win_bench PRIVATE ${WARNINGS})
+target_link_options(win_bench PRIVATE -static -mconsole)
+target_link_libraries(win_bench PRIVATE pdclean_core pdsim_package ${SYSTEM_LIBRARIES})

@@ -8,8 +8,9 @@
 
 #include "files/restart.h"
 #include "files/tree.h"
+#include "tests/wine/bench.h"
 
-static double Now()
+double Now()
 {
     LARGE_INTEGER f, t;
     QueryPerformanceFrequency(&f);
@@ -49,7 +50,7 @@ static double RunCommand(const char *commandLine)
     return took;
 }
 
-static void BenchTree()
+void BenchTree()
 {
     CreateDirectoryA("C:\\pdbench", NULL);
     MakeTree("C:\\pdbench\\ours", 100, 100);
@@ -69,7 +70,7 @@ static void BenchTree()
     RemoveDirectoryA("C:\\pdbench");
 }
 
-static void BenchRenameList()
+void BenchRenameList()
 {
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
@@ -102,9 +103,15 @@ static void BenchRenameList()
     DeleteFileA(target.c_str());
 }
 
-int main()
+// No argument: every figure; "files" or "run": only those.
+int main(int argc, char **argv)
 {
-    BenchTree();
-    BenchRenameList();
+    std::string only = argc > 1 ? argv[1] : "";
+    if (only.empty() || only == "files") {
+        BenchTree();
+        BenchRenameList();
+    }
+    if (only.empty() || only == "run")
+        BenchRun2000();
     return 0;
 }

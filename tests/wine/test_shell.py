@@ -91,7 +91,7 @@ def test_each_way_of_closing_exits_zero(bench, how):
 
 
 def test_execute_is_disabled_by_its_own_click_and_close_still_works(bench):
-    r = bench.drive(*start('winme'), 'dialog:3000', 'click:1012', 'sleep:1500', 'box:100',
+    r = bench.drive(*start('winme'), 'dialog:3000', 'click:1012', 'box:20000', 'answer:1',
                     'controls', 'click:1', 'exit:5000')
     c = r.controls()
     assert c[EXECUTE]['enabled'] == '0'

@@ -1,0 +1,11 @@
+// The benchmark program's parts: each prints its figures.
+#ifndef PDCLEAN_WIN_BENCH_H
+#define PDCLEAN_WIN_BENCH_H
+
+double Now();  // seconds, from the performance counter
+
+void BenchTree();
+void BenchRenameList();
+void BenchRun2000();
+
+#endif
