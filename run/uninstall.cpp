@@ -8,27 +8,16 @@
 // LoadStringA fills at most 255 characters and the terminator.
 static const int TextCapacity = 256;
 
-// The gate leaves Execute enabled for Windows Me and Windows 2000 alone; any other kind
-// has no plan, and its step stops the run as a plan would.
-static bool RunFileStep()
+// One step of the recorded family: its 9x or its NT plan. The gate leaves Execute enabled
+// for Windows Me and Windows 2000 alone; any other kind has no plan, and the step stops
+// the run as a plan that stopped would.
+static bool RunStep(bool (*plan9x)(), bool (*planNT)())
 {
     switch (session.platformKind) {
     case PlatformKind::WinMe:
-        return RunFilePlan9x();
+        return plan9x();
     case PlatformKind::Win2000:
-        return RunFilePlanNT();
-    default:
-        return false;
-    }
-}
-
-static bool RunRegistryStep()
-{
-    switch (session.platformKind) {
-    case PlatformKind::WinMe:
-        return RunRegistryPlan9x();
-    case PlatformKind::Win2000:
-        return RunRegistryPlanNT();
+        return planNT();
     default:
         return false;
     }
@@ -48,7 +37,7 @@ void RunUninstall()
     LoadStringA(session.instance, IDS_TITLE, caption, sizeof caption);
     // No critical-error boxes mid-run, e.g. for an empty removable drive.
     UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    bool ran = RunFileStep() && RunRegistryStep();
+    bool ran = RunStep(RunFilePlan9x, RunFilePlanNT) && RunStep(RunRegistryPlan9x, RunRegistryPlanNT);
     SetErrorMode(previousMode & 0xFFFF);
     if (!ran)
         return; // the plan that stopped has shown its own box
