@@ -238,6 +238,20 @@ TEST_F(ServiceGroup, ValueOverTheBufferIsLeftAsItIs)
     EXPECT_EQ(bytes, list);
 }
 
+TEST_F(ServiceGroup, FullBufferWithoutTerminatorIsLeftAsItIs)
+{
+    // The stored type is not examined, so binary data reach the walk as they are: exactly
+    // 1024 bytes whose last string has no zero anywhere in the buffer.
+    std::string bytes = std::string("Pen Class", 10) + std::string(1024 - 10, 'g');
+    WriteList(bytes, REG_BINARY);
+    EXPECT_FALSE(RemoveServiceGroup());
+    std::string now;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadList(&now, &type));
+    EXPECT_EQ(now, bytes);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+}
+
 TEST_F(ServiceGroup, MissingValueAndMissingKeyGiveFalseAndCreateNothing)
 {
     WipeKey(HKEY_LOCAL_MACHINE, Wide(GroupKey));
