@@ -478,7 +478,12 @@ static int Run(const std::wstring &command)
         }
         BringToFront(boxes[0]);
         ClickCentre(button);
-        Report("answer clicked");
+        // The next command must find the box gone and its owner enabled again.
+        DWORD start = GetTickCount();
+        while (IsWindow(boxes[0]) && GetTickCount() - start < 5000)
+            Sleep(5);
+        Sleep(50);
+        Report("answer %s", IsWindow(boxes[0]) ? "stuck" : "clicked");
     } else if (name == L"click") {
         HWND d = MainDialog();
         HWND c = d ? GetDlgItem(d, Number(a, 1, IDOK)) : NULL;
