@@ -54,12 +54,14 @@ static void FlushRoots()
 // "HLM\" or "HCU\", the key path, and for a value "\" and its name.
 static void ItemText(char *text, HKEY root, const char *path, const char *valueName)
 {
+    const char *prefix = root == HKEY_CURRENT_USER ? "HCU\\" : "HLM\\";
+    if (valueName == NULL) {
+        ConcatPath(text, TextCapacity, prefix, path);
+        return;
+    }
     char key[TextCapacity];
-    ConcatPath(key, sizeof key, root == HKEY_CURRENT_USER ? "HCU\\" : "HLM\\", path);
-    if (valueName == NULL)
-        lstrcpynA(text, key, TextCapacity);
-    else
-        JoinPath(text, TextCapacity, key, valueName);
+    ConcatPath(key, sizeof key, prefix, path);
+    JoinPath(text, TextCapacity, key, valueName);
 }
 
 static Outcome RemoveValue(const ValueItem &item)

@@ -10,16 +10,13 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, 'tests', 'wine'))
 from bench import Bench  # noqa: E402
 
-EXE = 'C:\\pdtest\\pdclean.exe'
 PACING_FLOOR_MS = 9 * 50  # nine rows recorded on Windows Me, 50 ms each
 ROUNDS = 7
 
 
 def execute_to_report(bench, version):
     """Milliseconds from the click on Execute to the report box, through the real exe."""
-    r = bench.drive('version:pdclean.exe:' + version, 'start:' + EXE, 'dialog:5000', 'click:1012',
-                    'box:30000', 'answer:1', 'click:1', 'exit:5000', timeout=180)
-    return float(r.one('box')['afterclick'])
+    return float(bench.execute(version).one('box')['afterclick'])
 
 
 def main():

@@ -100,6 +100,14 @@ class Bench:
         out = done.stdout.decode('ascii', 'replace')
         return Report(out)
 
+    def execute(self, version, exe=WORK_DIR + '\\pdclean.exe'):
+        """Starts pdclean as the Windows version, clicks Execute, reads and answers the report
+        box, reads the controls and clicks Close; returns the driver's report."""
+        name = exe.rsplit('\\', 1)[1]
+        return self.drive('version:%s:%s' % (name, version), 'start:' + exe, 'dialog:5000',
+                          'click:1012', 'box:30000', 'answer:1', 'nobox:300', 'controls',
+                          'click:1', 'exit:5000', timeout=180)
+
     def sim(self, *args):
         """Runs the simulated installation tool; returns its standard output as text."""
         done = self.wine(WORK_DIR + '\\pdsim.exe', *args)

@@ -11,6 +11,7 @@
 #include "registry/devices.h"
 #include "registry/plans.h"
 #include "run/session.h"
+#include "tests/wine/win_test_util.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ TEST(RegistryPlanNT, GroupEditAndDeviceSweepsRunWithEveryTreeAlreadyGone)
               ERROR_SUCCESS);
     const char list[] = "Base\0Pen Class\0TDI\0";  // and the literal's own closing zero
     RegSetValueExA(key, "List", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE *>(list), sizeof list);
-    session = SessionState{GetModuleHandleA(NULL), NULL, PlatformKind::Win2000, 0, false, false, false};
+    StartSession(PlatformKind::Win2000);
 
     EXPECT_TRUE(RunRegistryPlanNT());
     EXPECT_EQ(session.rowCount, 0);

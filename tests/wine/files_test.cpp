@@ -66,7 +66,7 @@ TEST(DeleteOrSchedule, DeletableFileIsDeletedNotScheduled)
 
 TEST(RecordOutcome, CountsRowsFlagsErrorsAndPacesEachRow)
 {
-    session = SessionState{GetModuleHandleA(NULL), NULL, PlatformKind::WinMe, 0, false, false, false};
+    StartSession(PlatformKind::WinMe);
     DWORD start = GetTickCount();
     RecordOutcome("C:\\a", Outcome::NoFile);
     RecordOutcome("C:\\b", Outcome::NoKey);

@@ -34,11 +34,6 @@ void ClearOemInfs()
     }
 }
 
-void StartRun(PlatformKind kind)
-{
-    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
-}
-
 TEST(FilePlan9x, RemovesThePackageFilesAndRecordsEachAttempt)
 {
     CreateDirectoryA((WindowsDir() + "\\inf\\other").c_str(), NULL);
@@ -47,7 +42,7 @@ TEST(FilePlan9x, RemovesThePackageFilesAndRecordsEachAttempt)
     for (const char *f : Windows9x)
         WriteBytes(WindowsDir() + "\\" + f, f);
     SetFileAttributesA((SystemDir() + "\\vavad.vxd").c_str(), FILE_ATTRIBUTE_READONLY);
-    StartRun(PlatformKind::WinMe);
+    StartSession(PlatformKind::WinMe);
     EXPECT_TRUE(RunFilePlan9x());
     for (const char *f : System9x)
         EXPECT_FALSE(Exists(SystemDir() + "\\" + f)) << f;
@@ -60,7 +55,7 @@ TEST(FilePlan9x, RemovesThePackageFilesAndRecordsEachAttempt)
 
 TEST(FilePlan9x, NothingInstalledRecordsFiveRowsWithoutError)
 {
-    StartRun(PlatformKind::WinMe);
+    StartSession(PlatformKind::WinMe);
     EXPECT_TRUE(RunFilePlan9x());
     EXPECT_EQ(session.rowCount, 5);
     EXPECT_FALSE(session.errorSeen);
@@ -73,14 +68,14 @@ TEST(FilePlanNT, RemovesThePackageFilesAndRecordsNothing)
         WriteBytes(SystemDir() + "\\" + f, f);
     for (const char *f : WindowsNT)
         WriteBytes(WindowsDir() + "\\" + f, f);
-    StartRun(PlatformKind::Win2000);
+    StartSession(PlatformKind::Win2000);
     EXPECT_TRUE(RunFilePlanNT());
     for (const char *f : SystemNT)
         EXPECT_FALSE(Exists(SystemDir() + "\\" + f)) << f;
     for (const char *f : WindowsNT)
         EXPECT_FALSE(Exists(WindowsDir() + "\\" + f)) << f;
     EXPECT_EQ(session.rowCount, 0);
-    StartRun(PlatformKind::Win2000);
+    StartSession(PlatformKind::Win2000);
     EXPECT_TRUE(RunFilePlanNT());  // absent now: nothing to report, nothing fails
 }
 
@@ -92,7 +87,7 @@ TEST(SweepOemInfs, RemovesPenInfsAndTwinsUpToTheFirstGap)
     WriteOemInf(2, "PEN");
     DeleteFileA(Inf(2, ".pnf").c_str());  // a missing twin does not stop the sweep
     WriteOemInf(4, "PEN");                // behind the gap at 3
-    StartRun(PlatformKind::Win2000);
+    StartSession(PlatformKind::Win2000);
     SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
     EXPECT_FALSE(Exists(Inf(0, ".inf")));
     EXPECT_FALSE(Exists(Inf(0, ".pnf")));
@@ -119,7 +114,7 @@ TEST(SweepOemInfs, InfInUseIsScheduledForRestart)
 {
     ClearOemInfs();
     WriteOemInf(0, "PEN");
-    StartRun(PlatformKind::Win2000);
+    StartSession(PlatformKind::Win2000);
     {
         // Readable, as a driver's INF in use is, but not deletable.
         HeldFile holder(Inf(0, ".inf"), FILE_SHARE_READ);

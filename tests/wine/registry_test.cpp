@@ -122,29 +122,24 @@ TEST(KeyTree, MissingTreeEmptyPathAndAbsentRootAreNoKey)
     EXPECT_EQ(RemoveRegistryTree(NULL, "Software"), Outcome::NoKey);
 }
 
-std::wstring LongName()
-{
-    return L"x" + std::wstring(255, L'n');
-}
-
 TEST(KeyTree, NameLongerThanTheEnumerationBufferStopsTheDeletionWithError)
 {
     std::string path = Fresh("Long");
     CreateKey(path + "\\a\\b");
     CreateKey(path + "\\a\\c");
-    CreateKeyWide(Wide(path) + L"\\" + LongName());
+    CreateKeyWide(Wide(path) + L"\\" + LongKeyName());
     // The probe's chain (a, then b) opens; the deletion then meets the long name.
     EXPECT_EQ(ProbeKeyTree(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_NO_MORE_ITEMS);
     EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Error);
     EXPECT_FALSE(KeyExists(path + "\\a"));
-    EXPECT_TRUE(KeyExists(Wide(path) + L"\\" + LongName()));
+    EXPECT_TRUE(KeyExists(Wide(path) + L"\\" + LongKeyName()));
     WipeKey(HKEY_LOCAL_MACHINE, Wide(path));
 }
 
 TEST(KeyTree, ProbeFailingOnTheFirstChainLeavesTheTreeUntouched)
 {
     std::string path = Fresh("LongFirst");
-    CreateKeyWide(Wide(path) + L"\\" + LongName());
+    CreateKeyWide(Wide(path) + L"\\" + LongKeyName());
     CreateKey(path + "\\zz");
     EXPECT_EQ(ProbeKeyTree(HKEY_LOCAL_MACHINE, path.c_str()), ERROR_MORE_DATA);
     EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Error);
@@ -265,11 +260,6 @@ TEST_F(ServiceGroup, MissingValueAndMissingKeyGiveFalseAndCreateNothing)
     EXPECT_FALSE(ReadList(&bytes, &type));
 }
 
-void StartRun(PlatformKind kind)
-{
-    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
-}
-
 const char *const Trees9x[] = {
     "Enum\\SERENUM\\TVR0D42",
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TavroTabletDriver",
@@ -281,7 +271,7 @@ TEST(RegistryPlan9x, RemovesTheTreesAndRecordsEachAttempt)
 {
     for (const char *t : Trees9x)
         CreateKey(std::string(t) + "\\0000\\Settings");
-    StartRun(PlatformKind::WinMe);
+    StartSession(PlatformKind::WinMe);
     EXPECT_TRUE(RunRegistryPlan9x());
     for (const char *t : Trees9x)
         EXPECT_FALSE(KeyExists(std::string(t))) << t;
@@ -292,7 +282,7 @@ TEST(RegistryPlan9x, RemovesTheTreesAndRecordsEachAttempt)
 
 TEST(RegistryPlan9x, NothingInstalledRecordsFourRowsWithoutError)
 {
-    StartRun(PlatformKind::WinMe);
+    StartSession(PlatformKind::WinMe);
     EXPECT_TRUE(RunRegistryPlan9x());
     EXPECT_EQ(session.rowCount, 4);
     EXPECT_FALSE(session.errorSeen);
@@ -302,8 +292,8 @@ TEST(RegistryPlan9x, TreeThatCannotBeRemovedIsAnError)
 {
     std::string pen = "System\\CurrentControlSet\\Services\\Class\\PEN";
     CreateKey(pen + "\\0000");
-    CreateKeyWide(Wide(pen) + L"\\" + LongName());
-    StartRun(PlatformKind::WinMe);
+    CreateKeyWide(Wide(pen) + L"\\" + LongKeyName());
+    StartSession(PlatformKind::WinMe);
     EXPECT_TRUE(RunRegistryPlan9x());
     EXPECT_EQ(session.rowCount, 4);
     EXPECT_TRUE(session.errorSeen);

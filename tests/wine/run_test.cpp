@@ -17,7 +17,6 @@ const char PartialError[] = "いくつかのﾌｧｲﾙまたはﾚｼﾞｽﾄ
                             "もう一度このﾌﾟﾛｸﾞﾗﾑを実行してください。";
 
 const char PenTree[] = "System\\CurrentControlSet\\Services\\Class\\PEN";
-const std::wstring LongSubkey = L"System\\CurrentControlSet\\Services\\Class\\PEN\\x" + std::wstring(255, L'n');
 
 // The mode the run must give back: one no test run sets itself.
 const UINT CallerMode = SEM_NOGPFAULTERRORBOX;
@@ -35,7 +34,7 @@ void RunOnce(void *)
 
 RunSeen Execute(PlatformKind kind)
 {
-    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
+    StartSession(kind);
     SetErrorMode(CallerMode);
     DWORD start = GetTickCount();
     BoxSeen box = WithBoxAnswered(RunOnce, NULL);
@@ -47,7 +46,8 @@ RunSeen Execute(PlatformKind kind)
 void AddLongSubkey()
 {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, LongSubkey.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+    std::wstring path = L"System\\CurrentControlSet\\Services\\Class\\PEN\\" + LongKeyName();
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
               ERROR_SUCCESS);
     RegCloseKey(key);
 }
@@ -56,7 +56,7 @@ void DropLongSubkey()
 {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PenTree, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        RegDeleteKeyW(key, LongSubkey.substr(LongSubkey.rfind(L'\\') + 1).c_str());
+        RegDeleteKeyW(key, LongKeyName().c_str());
         RegCloseKey(key);
     }
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, PenTree);

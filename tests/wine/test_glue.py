@@ -28,8 +28,7 @@ def test_execute_as_windows_2000_removes_the_package_files(bench):
     files += [WINDOWS + '\\inf\\vavad.inf', WINDOWS + '\\inf\\vavad.pnf']
     keep = put(bench, SYSTEM + '\\wintab64.dll')  # not the package's
     paths = [put(bench, f) for f in files]
-    r = bench.drive('version:pdclean.exe:win2k', 'start:C:\\pdtest\\pdclean.exe', 'dialog:5000',
-                    'click:1012', 'box:20000', 'answer:1', 'controls', 'click:1', 'exit:5000')
+    r = bench.execute('win2k')
     assert r.controls()[1012]['enabled'] == '0'
     assert r.one('exit')['code'] == '0'
     assert [p for p in paths if os.path.exists(p)] == []
@@ -39,7 +38,6 @@ def test_execute_as_windows_2000_removes_the_package_files(bench):
 
 def test_execute_as_windows_me_removes_the_package_files(bench):
     paths = [put(bench, SYSTEM + '\\vavad.vxd'), put(bench, WINDOWS + '\\inf\\other\\tavrotablet.inf')]
-    r = bench.drive('version:pdclean.exe:winme', 'start:C:\\pdtest\\pdclean.exe', 'dialog:5000',
-                    'click:1012', 'box:20000', 'answer:1', 'click:1', 'exit:5000')
+    r = bench.execute('winme')
     assert r.one('exit')['code'] == '0'
     assert [p for p in paths if os.path.exists(p)] == []

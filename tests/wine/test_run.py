@@ -4,7 +4,7 @@ import os
 import shutil
 
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
-CLOSE, EXECUTE = 1, 1012
+EXECUTE = 1012
 TITLE = 'Orvane Tablet Driver Uninstaller'.encode('cp932')
 DONE = 'ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。'.encode('cp932')
 DONE_REBOOT = DONE + '\n\n一部のﾌｧｲﾙはﾘﾌﾞｰﾄ時に削除されます。'.encode('cp932')
@@ -13,15 +13,6 @@ PARTIAL_ERROR = ('いくつかのﾌｧｲﾙまたはﾚｼﾞｽﾄﾘの削�
 PEN_CLASS_KEY = 'System\\CurrentControlSet\\Services\\Class\\PEN'
 # Nine rows are recorded on Windows Me, each followed by a 50 ms pause.
 PACING_FLOOR_MS = 9 * 50
-
-
-def execute(bench, version, exe=PDCLEAN):
-    """Starts pdclean as the version, clicks Execute, reads and answers the report box,
-    reads the controls and clicks Close."""
-    name = exe.rsplit('\\', 1)[1]
-    return bench.drive('version:%s:%s' % (name, version), 'start:' + exe, 'dialog:5000',
-                       'click:%d' % EXECUTE, 'box:30000', 'answer:1', 'nobox:300', 'controls',
-                       'click:%d' % CLOSE, 'exit:5000', timeout=180)
 
 
 def assert_report(r, text, icon):
@@ -53,7 +44,7 @@ def test_windows_2000_full_installation_is_removed_and_reported_done(bench):
     bench.sim('install', '2000')
     before = bench.package('2000')
     assert all(i.present for i in before), [i for i in before if not i.present]
-    r = execute(bench, 'win2k')
+    r = bench.execute('win2k')
     assert_report(r, DONE, 'information')
     after = bench.package('2000')
     assert left_over(after) == []
@@ -68,7 +59,7 @@ def test_windows_2000_full_installation_is_removed_and_reported_done(bench):
 def test_windows_2000_running_from_the_windows_directory(bench):
     exe = 'C:\\windows\\pdclean.exe'
     shutil.copy(bench.host_path(PDCLEAN), bench.host_path(exe))
-    r = execute(bench, 'win2k', exe)
+    r = bench.execute('win2k', exe)
     kept = os.path.exists(bench.host_path(exe))
     print('Wine %s the running program\'s own file' % ('keeps' if kept else 'deletes'))
     # Kept in use, it is scheduled for the restart; deleted, there is nothing left to do.
@@ -77,8 +68,8 @@ def test_windows_2000_running_from_the_windows_directory(bench):
 
 def test_windows_me_with_nothing_installed_reports_done_after_the_pacing(bench):
     # Nothing of the package is there: whatever earlier runs left is removed first.
-    execute(bench, 'winme')
-    r = execute(bench, 'winme')
+    bench.execute('winme')
+    r = bench.execute('winme')
     assert_report(r, DONE, 'information')
     assert float(r.one('box')['afterclick']) >= PACING_FLOOR_MS
 
@@ -86,23 +77,23 @@ def test_windows_me_with_nothing_installed_reports_done_after_the_pacing(bench):
 def test_windows_me_full_installation_then_a_second_run(bench):
     bench.sim('install', 'me')
     assert all(i.present for i in bench.package('me'))
-    first = execute(bench, 'winme')
+    first = bench.execute('winme')
     assert_report(first, DONE, 'information')
     after = bench.package('me')
     assert left_over(after) == [] and lost(after) == []
-    second = execute(bench, 'winme')
+    second = bench.execute('winme')
     assert_report(second, DONE, 'information')
 
 
 def test_windows_me_item_that_fails_is_reported_then_a_later_run_finishes(bench):
     bench.sim('install', 'me')
     bench.sim('longkey', PEN_CLASS_KEY)
-    r = execute(bench, 'winme')
+    r = bench.execute('winme')
     assert_report(r, PARTIAL_ERROR, 'warning')
     left = left_over(bench.package('me'))
     assert [i.name for i in left] == ['HKLM\\' + PEN_CLASS_KEY]
     # The user clears the cause and runs the program once more, as the report asks.
     bench.sim('droplongkey', PEN_CLASS_KEY)
-    again = execute(bench, 'winme')
+    again = bench.execute('winme')
     assert_report(again, DONE, 'information')
     assert left_over(bench.package('me')) == []

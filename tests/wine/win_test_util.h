@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "run/kinds.h"
+
 // A fresh, empty directory for one test; its path without a trailing backslash.
 std::string ScratchDir(const char *name);
 
@@ -15,6 +17,13 @@ std::string ReadBytes(const std::string &path);  // "<missing>" when it cannot b
 bool Exists(const std::string &path);
 std::string WindowsDir();  // without a trailing backslash
 std::string SystemDir();
+
+// A fresh session for one run as the given Windows version, with no dialog to show rows in.
+void StartSession(PlatformKind kind);
+
+// A registry key name longer than the 255 characters the tree walk reads. Wine takes names
+// up to 256 characters, and only through the wide calls.
+std::wstring LongKeyName();
 
 // While alive, another process holds the file open with no sharing at all.
 struct HeldFile {

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "run/session.h"
 #include "tests/wine/win_test_util.h"
 
 static void RemoveTree(const std::string &dir)
@@ -74,6 +75,16 @@ std::string SystemDir()
     char dir[MAX_PATH];
     GetSystemDirectoryA(dir, sizeof dir);
     return dir;
+}
+
+void StartSession(PlatformKind kind)
+{
+    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
+}
+
+std::wstring LongKeyName()
+{
+    return L"x" + std::wstring(255, L'n');
 }
 
 HeldFile::HeldFile(const std::string &path, DWORD share) : held(false), process(), release(NULL)

@@ -242,21 +242,19 @@ bool KeyExists(const std::wstring &path)
     return true;
 }
 
-template <size_t N> std::vector<KeyEntry> Keys(const KeyEntry (&table)[N])
+template <typename T, size_t N> std::vector<T> Table(const T (&table)[N])
 {
-    return std::vector<KeyEntry>(table, table + N);
+    return std::vector<T>(table, table + N);
 }
 
 std::vector<KeyEntry> KeysOf(Family family)
 {
-    return family == Family::Me ? Keys(KeysMe) : Keys(Keys2000);
+    return family == Family::Me ? Table(KeysMe) : Table(Keys2000);
 }
 
 std::vector<FileEntry> FilesOf(Family family)
 {
-    if (family == Family::Me)
-        return std::vector<FileEntry>(FilesMe, FilesMe + sizeof FilesMe / sizeof *FilesMe);
-    return std::vector<FileEntry>(Files2000, Files2000 + sizeof Files2000 / sizeof *Files2000);
+    return family == Family::Me ? Table(FilesMe) : Table(Files2000);
 }
 
 bool CreateDevice(const DeviceEntry &d)
