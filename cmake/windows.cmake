@@ -7,7 +7,15 @@ set(CMAKE_CXX_STANDARD_LIBRARIES "")
 set(CMAKE_C_STANDARD_LIBRARIES "")
 
 set(WARNINGS -Wall -Wextra -Werror)
-set(SYSTEM_LIBRARIES kernel32 user32 advapi32 setupapi)
+set(SYSTEM_LIBRARIES kernel32 user32 advapi32)
+
+# The shipping program runs on every CPU its oldest target (Windows 95) runs on: the 80386.
+# GCC's i686 default is the Pentium Pro (cmov), and the assembler pads with long nops.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    set(PROGRAM_CPU -march=i386 -mtune=i386 -Wa,-march=i386,-mtune=i386)
+    # Small: the stack is kept 4-byte aligned as the Win32 ABI asks, no realignment code.
+    set(PROGRAM_CPU ${PROGRAM_CPU} -mpreferred-stack-boundary=2)
+endif()
 
 # Everything of the program but its start-up, its runtime stand-ins and its class
 # registration, so the Win32 glue tests and the test builds can link it too.
@@ -25,6 +33,7 @@ add_library(pdclean_core STATIC
     registry/key_tree.cpp
     registry/plans.cpp
     registry/service_group.cpp
+    run/library.cpp
     run/recorder.cpp
     run/session.cpp
     run/uninstall.cpp
@@ -35,18 +44,25 @@ target_compile_options(pdclean_core PRIVATE ${WARNINGS}
     # Sources are UTF-8; every narrow literal is stored in code page 932.
     -finput-charset=UTF-8 -fexec-charset=CP932
     -fno-exceptions -fno-rtti -fno-threadsafe-statics
-    -fno-asynchronous-unwind-tables -fno-stack-protector)
+    -fno-asynchronous-unwind-tables -fno-stack-protector -fno-ident
+    -ffunction-sections -fdata-sections ${PROGRAM_CPU})
 
 function(pdclean_program target)
     add_executable(${target} WIN32 ${ARGN} app/startup.cpp app/crt.cpp res/pdclean.rc)
     target_compile_options(${target} PRIVATE ${WARNINGS}
-        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables>)
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+                                  -fno-ident -ffunction-sections -fdata-sections ${PROGRAM_CPU}>)
     target_link_options(${target} PRIVATE
         -nostdlib -nostartfiles -static -s
         # Loadable by the Windows 9x and NT 4-era loaders: subsystem and OS version 4.0.
         -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
         -Wl,--no-insert-timestamp
         -Wl,--disable-dynamicbase,--disable-nxcompat
+        # On Terminal Services, GetWindowsDirectoryA then names the real Windows directory.
+        -Wl,--tsaware
+        # Small: unused code dropped; no base relocations, as an exe loads at its own base.
+        -Wl,--gc-sections -Wl,--disable-reloc-section
+        -Wl,-Map,$<TARGET_FILE_DIR:${target}>/${target}.map
         $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},x86_64>:-Wl,--disable-high-entropy-va>)
     target_link_libraries(${target} PRIVATE pdclean_core ${SYSTEM_LIBRARIES} gcc)
 endfunction()
@@ -86,7 +102,7 @@ add_executable(win_tests
 )
 target_compile_options(win_tests PRIVATE -Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=CP932)
 target_link_options(win_tests PRIVATE -static -mconsole)
-target_link_libraries(win_tests PRIVATE pdclean_core gtest ${SYSTEM_LIBRARIES})
+target_link_libraries(win_tests PRIVATE pdclean_core gtest ${SYSTEM_LIBRARIES} setupapi)
 
 # The simulated installation of the driver package, for the tests, the demo and the figures.
 add_library(pdsim_package STATIC tools/pdsim/package.cpp)
@@ -102,4 +118,4 @@ target_link_libraries(pdsim PRIVATE pdsim_package setupapi advapi32 kernel32)
 add_executable(win_bench tests/wine/bench_files.cpp tests/wine/bench_run.cpp)
 target_compile_options(win_bench PRIVATE ${WARNINGS})
 target_link_options(win_bench PRIVATE -static -mconsole)
-target_link_libraries(win_bench PRIVATE pdclean_core pdsim_package ${SYSTEM_LIBRARIES})
+target_link_libraries(win_bench PRIVATE pdclean_core pdsim_package ${SYSTEM_LIBRARIES} setupapi)

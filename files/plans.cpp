@@ -6,6 +6,7 @@
 #include "files/path_rules.h"
 #include "files/primitives.h"
 #include "files/tree.h"
+#include "run/library.h"
 #include "run/recorder.h"
 #include "run/session.h"
 
@@ -106,42 +107,55 @@ bool RunFilePlanNT()
     return true;
 }
 
+// The INF functions are looked up at run time: a setupapi.dll bound at load time would
+// keep the program from starting on systems without it, before the gate could refuse them.
+struct InfApi {
+    HINF (WINAPI *openInfFile)(PCSTR, PCSTR, DWORD, PUINT);
+    void (WINAPI *closeInfFile)(HINF);
+    BOOL (WINAPI *findFirstLine)(HINF, PCSTR, PCSTR, PINFCONTEXT);
+    BOOL (WINAPI *getStringField)(PINFCONTEXT, DWORD, PSTR, DWORD, PDWORD);
+};
+static const char *const InfApiNames[] = {
+    "SetupOpenInfFileA", "SetupCloseInfFile", "SetupFindFirstLineA", "SetupGetStringFieldA",
+};
+static_assert(sizeof(InfApi) == sizeof InfApiNames, "one name per function");
+
 // The class the INF's [Version] section names. Checked ourselves: some setup API
 // implementations open an INF of any class whatever class was asked for.
-static bool HasClass(HINF inf, const char *wanted)
+static bool HasClass(const InfApi &api, HINF inf, const char *wanted)
 {
     INFCONTEXT line;
     char name[64];
-    if (!SetupFindFirstLineA(inf, "Version", "Class", &line) ||
-        !SetupGetStringFieldA(&line, 1, name, sizeof name, NULL))
+    if (!api.findFirstLine(inf, "Version", "Class", &line) ||
+        !api.getStringField(&line, 1, name, sizeof name, NULL))
         return false;
     return lstrcmpiA(name, wanted) == 0;
 }
 
 // Opens oemN.inf from the default INF locations; true when it is of class PEN.
 // *more turns false at the first number without a readable INF of any class.
-static bool IsPenInf(const char *name, bool *more)
+static bool IsPenInf(const InfApi &api, const char *name, bool *more)
 {
     UINT errorLine;
-    HINF inf = SetupOpenInfFileA(name, PenClass, INF_STYLE_WIN4, &errorLine);
+    HINF inf = api.openInfFile(name, PenClass, INF_STYLE_WIN4, &errorLine);
     if (inf == INVALID_HANDLE_VALUE) {
         *more = GetLastError() == ERROR_CLASS_MISMATCH;
         return false;
     }
-    bool pen = HasClass(inf, PenClass);
-    SetupCloseInfFile(inf);
+    bool pen = HasClass(api, inf, PenClass);
+    api.closeInfFile(inf);
     *more = true;
     return pen;
 }
 
-void SweepOemInfs(const char *infDirectory)
+static void SweepWith(const InfApi &api, const char *infDirectory)
 {
     char name[20];
     char path[PathCapacity];
     for (int n = 0;; ++n) {
         wsprintfA(name, "oem%d.inf", n);
         bool more;
-        if (IsPenInf(name, &more)) {
+        if (IsPenInf(api, name, &more)) {
             ConcatPath(path, sizeof path, infDirectory, name);
             DeleteOrSchedule(path);
             wsprintfA(name, "oem%d.pnf", n);
@@ -151,4 +165,16 @@ void SweepOemInfs(const char *infDirectory)
         if (!more)
             return;
     }
+}
+
+// Without the setup API no INF's class can be checked, so none is deleted.
+void SweepOemInfs(const char *infDirectory)
+{
+    InfApi api;
+    HMODULE library = LoadLibraryA("setupapi.dll");
+    if (library == NULL)
+        return;
+    if (LookupFunctions(library, InfApiNames, ARRAYSIZE(InfApiNames), &api))
+        SweepWith(api, infDirectory);
+    FreeLibrary(library);
 }

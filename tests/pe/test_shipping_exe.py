@@ -6,6 +6,7 @@ import struct
 import pefile
 import pytest
 
+from instructions import later_instructions
 from resources import (RT_DIALOG, RT_GROUP_ICON, RT_ICON, RT_STRING, RT_VERSION, parse_dialog,
                        parse_string_block, resource_tree)
 
@@ -38,6 +39,8 @@ def test_loads_as_a_32_bit_gui_program_of_subsystem_4(pe):
             pe.OPTIONAL_HEADER.MinorSubsystemVersion) == (4, 0)
     assert (pe.OPTIONAL_HEADER.MajorOperatingSystemVersion,
             pe.OPTIONAL_HEADER.MinorOperatingSystemVersion) == (4, 0)
+    # Terminal Services then gives GetWindowsDirectoryA the real directory, not a per-user one.
+    assert pe.OPTIONAL_HEADER.DllCharacteristics & 0x8000, 'not terminal-server aware'
     # No thread-local storage callbacks: the 9x loader does not run them for executables.
     assert not hasattr(pe, 'DIRECTORY_ENTRY_TLS')
 
@@ -47,8 +50,8 @@ def test_imports_only_allowlisted_functions_of_the_four_system_dlls(pe):
     imported = {(e.dll.decode(), i.name.decode()) for e in pe.DIRECTORY_ENTRY_IMPORT
                 for i in e.imports}
     assert all(i.name for e in pe.DIRECTORY_ENTRY_IMPORT for i in e.imports), 'import by ordinal'
-    assert {dll.upper() for dll, _ in imported} <= \
-        {'KERNEL32.DLL', 'USER32.DLL', 'ADVAPI32.DLL', 'SETUPAPI.DLL'}
+    # setupapi.dll is looked up at run time: a plain Windows 95 has none, and would not load us.
+    assert {dll.upper() for dll, _ in imported} <= {'KERNEL32.DLL', 'USER32.DLL', 'ADVAPI32.DLL'}
     assert imported - allowed == set()
     print('imports:', ', '.join('%s!%s' % i for i in sorted(imported)))
 
@@ -148,5 +151,15 @@ def test_registry_and_device_names_are_in_the_shipping_exe_as_the_system_reads_t
     assert (uninstall + 'オルベーンタブレットドライバ').encode('cp932') + b'\0' in data
     for name in ['setupapi.dll', 'SetupDiGetClassDevsA', 'SetupDiEnumDeviceInfo',
                  'SetupDiGetDeviceInstanceIdA', 'SetupDiCallClassInstaller',
-                 'SetupDiDestroyDeviceInfoList', 'Pen Class']:
+                 'SetupDiDestroyDeviceInfoList', 'SetupOpenInfFileA', 'SetupCloseInfFile',
+                 'SetupFindFirstLineA', 'SetupGetStringFieldA', 'Pen Class']:
         assert b'\0' + name.encode('ascii') + b'\0' in data
+
+
+def test_every_instruction_is_one_an_80386_executes(pe):
+    # The oldest target CPU: Windows 95 runs on a 386, Me and 2000 on Pentiums without cmov.
+    code = [s for s in pe.sections if s.Characteristics & 0x20000000]
+    assert [s.Name.rstrip(b'\0') for s in code] == [b'.text']
+    found = later_instructions(os.path.join(BUILD, 'win32', 'pdclean.exe'),
+                               os.path.join(BUILD, 'win32', 'pdclean.map'))
+    assert found == [], '\n'.join(found)

@@ -1,0 +1,12 @@
+// Functions of a system library looked up by name at run time, so the program loads on
+// systems that lack the library (a plain Windows 95 has no 32-bit setupapi.dll).
+#ifndef PDCLEAN_RUN_LIBRARY_H
+#define PDCLEAN_RUN_LIBRARY_H
+
+#include <windows.h>
+
+// Fills functions, a struct holding only function pointers in the order of names (count
+// of them), looking every name up before any is tested. True when all were found.
+bool LookupFunctions(HMODULE library, const char *const names[], int count, void *functions);
+
+#endif
