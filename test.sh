@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test: host tests under sanitizers, the shipping exe's static checks, and the
-# real program under Wine.
+# Runs every test: host tests under sanitizers, the shipping exe's static checks, the real
+# program under Wine (the x86_64 build under wine64), then the shipping i686 build itself
+# under 32-bit Wine (natively or in a QEMU guest; --guest forces the guest).
 set -euo pipefail
 cd "$(dirname "$0")"
+road=()
+if [ "${1:-}" = "--guest" ]; then
+    road=(--guest)
+    shift
+fi
 scripts/setup-machine.sh
 scripts/build.sh
 ctest --preset host
 /usr/bin/python3 -m pytest -q -p no:cacheprovider tests "$@"
+tools/target32/run.sh "${road[@]}"

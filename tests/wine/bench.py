@@ -1,8 +1,9 @@
-"""Wine test bench: one throwaway prefix per test run, Xvfb for the GUI, and the driver
-(pddriver.exe) run beside pdclean to act on its dialog and report what it saw.
+"""Wine test bench: a throwaway prefix, Xvfb for the GUI, and the driver (pddriver.exe) run
+beside pdclean to act on its dialog and report what it saw.
 
-Only the x86_64 build of the sources runs here (this kernel cannot run 32-bit Linux code,
-which 32-bit Wine needs); the shipping i686 build is checked statically."""
+Two targets: the x86_64 build under wine64 (the broad suite, one prefix per run), and with
+PDCLEAN_TARGET=i686 the shipping i686 build under 32-bit Wine in a pure 32-bit prefix (made
+once per run and copied per test; tools/target32 finds a kernel that runs it)."""
 import os
 import shutil
 import subprocess
@@ -11,7 +12,9 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.environ.get('PDCLEAN_BUILD', os.path.join(ROOT, 'build'))
-WINE = '/usr/lib/wine/wine64'
+TARGET32 = os.environ.get('PDCLEAN_TARGET') == 'i686'
+WINE = '/usr/lib/wine/wine' if TARGET32 else '/usr/lib/wine/wine64'
+BUILD_DIR = 'win32' if TARGET32 else 'win64'
 WORK_DIR = 'C:\\pdtest'
 
 # Wine without a window manager leaves the caption undrawn unless it manages windows itself;
@@ -37,11 +40,14 @@ def free_display():
 class Bench:
     """A prefix with the programs copied into C:\\pdtest, and an X server to show them on."""
 
-    def __init__(self, display=None):
-        """display: an X display to use as it is; without one, a private Xvfb is started."""
+    def __init__(self, display=None, template=None):
+        """display: an X display to use as it is; without one, a private Xvfb is started.
+        template: a bench whose prefix is copied, display shared, instead of a new prefix."""
         self.tmp = tempfile.mkdtemp(prefix='pdclean-wine-')
         self.prefix = os.path.join(self.tmp, 'prefix')
         self.xvfb = None
+        if template is not None:
+            display = template.env['DISPLAY']
         if display is None:
             n = free_display()
             display = ':%d' % n
@@ -62,6 +68,13 @@ class Bench:
             'LC_ALL': 'ja_JP.UTF-8',
             'DISPLAY': display,
         })
+        if TARGET32:
+            self.env['WINEARCH'] = 'win32'
+        if template is not None:
+            subprocess.run(['cp', '-a', template.prefix, self.prefix], check=True)
+            # One server for the whole test: a cold start per program costs seconds in a guest.
+            self.server('-p')
+            return
         self.wine('wineboot', '-i')
         reg = os.path.join(self.drive_c(), 'setup.reg')
         with open(reg, 'wb') as f:
@@ -71,6 +84,8 @@ class Bench:
         for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
                     'win_tests.exe', 'win_bench.exe', 'pdsim.exe'):
             self.install(exe)
+        # The registry is on disk once the server has gone: only then may the prefix be copied.
+        self.server('-w')
 
     def drive_c(self):
         return os.path.join(self.prefix, 'drive_c')
@@ -80,33 +95,44 @@ class Bench:
         return os.path.join(self.drive_c(), *windows_path[3:].split('\\'))
 
     def install(self, exe, as_name=None):
-        """Copies a program of the win64 build into C:\\pdtest; returns its Windows path."""
+        """Copies a program of the build into C:\\pdtest; returns its Windows path."""
         name = as_name or exe
-        shutil.copy(os.path.join(BUILD, 'win64', exe), self.host_path(WORK_DIR + '\\' + name))
+        shutil.copy(os.path.join(BUILD, BUILD_DIR, exe), self.host_path(WORK_DIR + '\\' + name))
         return WORK_DIR + '\\' + name
 
-    def wine(self, *args, timeout=180):
-        return subprocess.run([WINE, *args], env=self.env, stdout=subprocess.PIPE,
-                              stderr=subprocess.PIPE, timeout=timeout, cwd=self.tmp)
+    def wine(self, *args, timeout=180, env=None):
+        # Output goes through files, not pipes: Wine's own processes inherit them and, with a
+        # persistent server, outlive the program, so a pipe would never reach its end.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run([WINE, *args], env=dict(self.env, **(env or {})), stdout=out,
+                                  stderr=err, timeout=timeout, cwd=self.tmp)
+            out.seek(0)
+            err.seek(0)
+            done.stdout, done.stderr = out.read(), err.read()
+        return done
+
+    def server(self, *args):
+        subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), *args], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def save_png(self, windows_bmp, png):
         """Converts a screenshot the driver saved as BMP into a PNG on the host."""
         from PIL import Image
         Image.open(self.host_path(windows_bmp)).save(png)
 
-    def drive(self, *commands, timeout=120):
+    def drive(self, *commands, timeout=120, env=None):
         """Runs the driver with the commands; returns its report lines, parsed."""
-        done = self.wine(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout)
+        done = self.wine(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout, env=env)
         out = done.stdout.decode('ascii', 'replace')
         return Report(out)
 
-    def execute(self, version, exe=WORK_DIR + '\\pdclean.exe'):
+    def execute(self, version, exe=WORK_DIR + '\\pdclean.exe', env=None):
         """Starts pdclean as the Windows version, clicks Execute, reads and answers the report
         box, reads the controls and clicks Close; returns the driver's report."""
         name = exe.rsplit('\\', 1)[1]
         return self.drive('version:%s:%s' % (name, version), 'start:' + exe, 'dialog:5000',
                           'click:1012', 'box:30000', 'answer:1', 'nobox:300', 'controls',
-                          'click:1', 'exit:5000', timeout=180)
+                          'click:1', 'exit:5000', timeout=180, env=env)
 
     def sim(self, *args):
         """Runs the simulated installation tool; returns its standard output as text."""
@@ -120,8 +146,7 @@ class Bench:
         return [SimItem(l) for l in self.sim('list', family).splitlines() if l]
 
     def close(self):
-        subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), '-k'], env=self.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.server('-k')
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait(timeout=10)

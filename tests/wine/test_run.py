@@ -3,6 +3,10 @@ the driver package, driven through its dialog, with the state checked from outsi
 import os
 import shutil
 
+import pytest
+
+from test_shell import NO_SETUPAPI
+
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
 EXECUTE = 1012
 TITLE = 'Orvane Tablet Driver Uninstaller'.encode('cp932')
@@ -40,6 +44,7 @@ def group_bytes(bench):
     return {k: bytes.fromhex(v) if v != '-' else b'' for k, v in fields.items()}
 
 
+@pytest.mark.target32
 def test_windows_2000_full_installation_is_removed_and_reported_done(bench):
     bench.sim('install', '2000')
     before = bench.package('2000')
@@ -56,6 +61,23 @@ def test_windows_2000_full_installation_is_removed_and_reported_done(bench):
     assert groups['now'] == groups['installed'].replace(b'Pen Class\0', b'')
 
 
+@pytest.mark.target32
+def test_windows_2000_without_setupapi_removes_the_rest_and_leaves_infs_and_devices(bench):
+    bench.sim('install', '2000')
+    r = bench.execute('win2k', env=NO_SETUPAPI)
+    box = r.one('box')
+    assert box.bytes('caption') == TITLE
+    assert box.bytes('text') in (DONE, DONE_REBOOT, PARTIAL_ERROR)
+    assert r.one('exit')['code'] == '0'
+    after = bench.package('2000')
+    assert lost(after) == []
+    # No INF is deleted unchecked: without the setup API neither the OEM copies nor the
+    # device nodes can be told apart, so all of them stay; everything else is gone.
+    unreachable = [i.name for i in after if i.removed and
+                   (i.kind == 'device' or '\\inf\\oem' in i.name)]
+    assert unreachable and [i.name for i in left_over(after)] == unreachable
+
+
 def test_windows_2000_running_from_the_windows_directory(bench):
     exe = 'C:\\windows\\pdclean.exe'
     shutil.copy(bench.host_path(PDCLEAN), bench.host_path(exe))
@@ -66,6 +88,7 @@ def test_windows_2000_running_from_the_windows_directory(bench):
     assert_report(r, DONE_REBOOT if kept else DONE, 'information')
 
 
+@pytest.mark.target32
 def test_windows_me_with_nothing_installed_reports_done_after_the_pacing(bench):
     # Nothing of the package is there: whatever earlier runs left is removed first.
     bench.execute('winme')
@@ -74,6 +97,7 @@ def test_windows_me_with_nothing_installed_reports_done_after_the_pacing(bench):
     assert float(r.one('box')['afterclick']) >= PACING_FLOOR_MS
 
 
+@pytest.mark.target32
 def test_windows_me_full_installation_then_a_second_run(bench):
     bench.sim('install', 'me')
     assert all(i.present for i in bench.package('me'))

@@ -3,6 +3,8 @@ and caption, and the broken-build cases. Texts are compared as code page 932 byt
 import pytest
 
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
+# The setup API disabled for the processes of a run, as on a system without setupapi.dll.
+NO_SETUPAPI = {'WINEDLLOVERRIDES': 'mscoree,mshtml=;setupapi=d'}
 CAPTION = 'Orvane Tablet Driver Uninstaller ver1.1'.encode('cp932')
 CLOSE, EXECUTE, STATIC = 1, 1012, 0xFFFF
 
@@ -18,6 +20,7 @@ def start(version, exe=PDCLEAN):
     return ['version:%s:%s' % (name, version), 'start:' + exe]
 
 
+@pytest.mark.target32
 @pytest.mark.parametrize('version', sorted(REFUSALS))
 def test_refused_version_shows_one_box_then_exits_zero(bench, version):
     r = bench.drive(*start(version), 'dialog:3000', 'box:5000', 'controls', 'churn:4',
@@ -35,6 +38,16 @@ def test_refused_version_shows_one_box_then_exits_zero(bench, version):
     assert r.one('exit')['code'] == '0'
 
 
+@pytest.mark.target32
+def test_without_setupapi_windows_95_is_still_refused(bench):
+    # A plain Windows 95 has no 32-bit setupapi.dll; the loader must not need it.
+    r = bench.drive(*start('win95'), 'dialog:3000', 'box:5000', 'answer:1', 'nobox:700',
+                    'exit:5000', env=NO_SETUPAPI)
+    assert r.one('box').bytes('text') == REFUSALS['win95'].encode('cp932')
+    assert r.one('exit')['code'] == '0'
+
+
+@pytest.mark.target32
 def test_windows98_bars_execute_silently_and_stays_open(bench):
     r = bench.drive(*start('win98'), 'dialog:3000', 'nobox:1500', 'controls', 'churn:2',
                     'alive', 'controls', 'click:1', 'exit:5000')
@@ -49,6 +62,7 @@ def test_windows98_bars_execute_silently_and_stays_open(bench):
     assert r.one('exit')['code'] == '0'
 
 
+@pytest.mark.target32
 @pytest.mark.parametrize('version', ['winme', 'win2k'])
 def test_supported_versions_leave_execute_enabled_focus_on_close(bench, version):
     r = bench.drive(*start(version), 'dialog:3000', 'nobox:1000', 'controls', 'click:1',
