@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Prints pdclean's figures, measured under Wine in a throwaway prefix: the file removal, a
 Windows 2000 run on the full simulated installation split by step, and the time from
-Execute to the report box against the pacing floor of a Windows Me run."""
+Execute to the report box against the pacing floor of a Windows Me run; and the size of the
+shipping exe."""
 import os
 import statistics
 import sys
@@ -19,8 +20,18 @@ def execute_to_report(bench, version):
     return float(bench.execute(version).one('box')['afterclick'])
 
 
+def print_size():
+    exe = os.path.join(ROOT, 'build', 'win32', 'pdclean.exe')
+    size = os.path.getsize(exe)
+    print('Shipping exe (build/win32/pdclean.exe): %d bytes (goal: at most 16384)' % size)
+
+
 def main():
     only = sys.argv[1] if len(sys.argv) > 1 else ''
+    if only in ('', 'size'):
+        print_size()
+    if only == 'size':
+        return
     bench = Bench()
     try:
         if only in ('', 'files'):
