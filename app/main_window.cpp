@@ -30,7 +30,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PostQuitMessage(0);
             break;
         case IDC_EXECUTE:
-            // Disabled first and never enabled again: one run per process.
+            // One run per process: any program may post this command, also while a run's
+            // boxes are up, and a disabled button does not stop a posted one.
+            if (session.runStarted)
+                break;
+            session.runStarted = true;
             EnableWindow(GetDlgItem(window, IDC_EXECUTE), FALSE);
             RunUninstall();
             break;

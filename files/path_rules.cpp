@@ -107,3 +107,44 @@ bool IsShortPath(const char *path, bool (*isLeadByte)(unsigned char))
         ++p;
     }
 }
+
+static bool IsSeparator(unsigned char c)
+{
+    return c == '\\' || c == '/';
+}
+
+static bool IsDotComponent(const unsigned char *start, const unsigned char *end)
+{
+    size_t n = static_cast<size_t>(end - start);
+    return (n == 1 && start[0] == '.') || (n == 2 && start[0] == '.' && start[1] == '.');
+}
+
+bool IsTreeTarget(const char *path, bool (*isLeadByte)(unsigned char))
+{
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(path);
+    bool unc = IsSeparator(p[0]) && IsSeparator(p[1]);
+    bool drive = ((p[0] | 0x20) >= 'a' && (p[0] | 0x20) <= 'z') && p[1] == ':';
+    if (drive)
+        p += 2;
+    int components = 0;
+    const unsigned char *component = p;
+    for (;; ++p) {
+        if (*p == '\0' || IsSeparator(*p)) {
+            if (IsDotComponent(component, p))
+                return false;
+            if (p > component)
+                ++components;
+            if (*p == '\0')
+                break;
+            component = p + 1;
+            continue;
+        }
+        if (isLeadByte(*p)) {
+            if (p[1] == '\0')
+                return false; // a lead byte without its trail byte
+            ++p;
+        }
+    }
+    // A UNC path names its server and share first: a tree must lie below them.
+    return components > (unc ? 2 : 0);
+}

@@ -41,7 +41,8 @@ static bool QueryBase(UINT (WINAPI *query)(LPSTR, UINT), char *base, const char 
         ShowPlanError(failure);
         return false;
     }
-    lstrcatA(base, "\\");
+    base[n] = '\\';
+    base[n + 1] = '\0';
     return true;
 }
 
@@ -73,6 +74,8 @@ static bool RunTable(const char *const *table, const char *base, ItemKind kind, 
         Outcome outcome = kind == ItemKind::File ? DeleteOrSchedule(path) : RemoveDirectoryTree(path);
         if (record)
             RecordOutcome(path, outcome);
+        else
+            NoteOutcome(outcome);
     }
     return true;
 }
@@ -92,8 +95,7 @@ bool RunFilePlanNT()
     char windows[BaseCapacity + 1], system[BaseCapacity + 1];
     if (!QueryBases(windows, system))
         return false;
-    char root[4];
-    lstrcpynA(root, windows, sizeof root); // "C:\"
+    char root[4] = {windows[0], windows[1], windows[2], '\0'}; // "C:\"
     char inf[BaseCapacity + 5];
     ConcatPath(inf, sizeof inf, windows, "inf\\");
 
@@ -157,10 +159,10 @@ static void SweepWith(const InfApi &api, const char *infDirectory)
         bool more;
         if (IsPenInf(api, name, &more)) {
             ConcatPath(path, sizeof path, infDirectory, name);
-            DeleteOrSchedule(path);
+            NoteOutcome(DeleteOrSchedule(path));
             wsprintfA(name, "oem%d.pnf", n);
             ConcatPath(path, sizeof path, infDirectory, name);
-            DeleteOrSchedule(path);
+            NoteOutcome(DeleteOrSchedule(path));
         }
         if (!more)
             return;

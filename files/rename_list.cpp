@@ -1,29 +1,48 @@
 #include "files/rename_list.h"
 
-static const size_t HeaderLength = 10;
+static const size_t HeaderLength = 10;  // with its CR LF
+static const size_t HeaderNameLength = 8;
 // Tried in this order; the order decides, not the place in the file.
 static const char *const Headers[] = {"[rename]\r\n", "[Rename]\r\n", "[RENAME]\r\n"};
+static const char EndOfFile = 0x1A;  // ^Z: DOS-style readers stop at it
 
+// The text the restart step reads: up to the first zero byte or ^Z.
 static size_t TextLength(const char *buffer, size_t size)
 {
     size_t n = 0;
-    while (n < size && buffer[n] != '\0')
+    while (n < size && buffer[n] != '\0' && buffer[n] != EndOfFile)
         ++n;
     return n;
 }
 
-static bool Find(const char *text, size_t length, const char *needle, size_t *at)
+static bool Same(const char *a, const char *b, size_t count)
 {
-    if (length < HeaderLength)
-        return false;
-    for (size_t i = 0; i <= length - HeaderLength; ++i) {
-        if (text[i] != needle[0])
+    for (size_t i = 0; i < count; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+// The first line that is the header. A header only counts at the start of a line, and a
+// line feed is never the trail byte of a double-byte character, so a line start is always
+// a character start. The text's last line may be the header without its line break:
+// *unfinished tells so.
+static bool FindHeader(const char *text, size_t length, const char *header, size_t *at,
+                       bool *unfinished)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (i > 0 && text[i - 1] != '\n')
             continue;
-        size_t k = 1;
-        while (k < HeaderLength && text[i + k] == needle[k])
-            ++k;
-        if (k == HeaderLength) {
+        size_t left = length - i;
+        if (left >= HeaderLength && Same(text + i, header, HeaderLength)) {
             *at = i;
+            *unfinished = false;
+            return true;
+        }
+        if (left == HeaderNameLength && Same(text + i, header, HeaderNameLength)) {
+            *at = i;
+            *unfinished = true;
             return true;
         }
     }
@@ -43,30 +62,59 @@ static void MoveUp(char *from, size_t count, size_t by)
         from[i - 1 + by] = from[i - 1];
 }
 
+// Makes room for count bytes at offset at, then writes the pieces there in order.
+static size_t Insert(char *buffer, size_t oldSize, size_t at, const char *const pieces[],
+                     const size_t lengths[], int pieceCount)
+{
+    size_t count = 0;
+    for (int i = 0; i < pieceCount; ++i)
+        count += lengths[i];
+    MoveUp(buffer + at, oldSize - at, count);
+    for (int i = 0; i < pieceCount; ++i) {
+        Copy(buffer + at, pieces[i], lengths[i]);
+        at += lengths[i];
+    }
+    return oldSize + count;
+}
+
+static bool IsUtf16(const char *buffer, size_t size)
+{
+    if (size < 2)
+        return false;
+    unsigned char a = static_cast<unsigned char>(buffer[0]);
+    unsigned char b = static_cast<unsigned char>(buffer[1]);
+    return (a == 0xFF && b == 0xFE) || (a == 0xFE && b == 0xFF);
+}
+
 size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const char *line,
                          size_t lineLength)
 {
     if (lineLength > capacity || oldSize > capacity - lineLength ||
         capacity - lineLength - oldSize < RenameEditSpare)
         return 0;
-    // The text ends at the first zero byte; what follows it is kept but never searched.
+    // ANSI text put into a UTF-16 file would be read as neither.
+    if (IsUtf16(buffer, oldSize))
+        return 0;
     size_t textLength = TextLength(buffer, oldSize);
     for (const char *header : Headers) {
         size_t at;
-        if (Find(buffer, textLength, header, &at)) {
-            size_t insertAt = at + HeaderLength;
-            MoveUp(buffer + insertAt, oldSize - insertAt, lineLength);
-            Copy(buffer + insertAt, line, lineLength);
-            return oldSize + lineLength;
+        bool unfinished;
+        if (!FindHeader(buffer, textLength, header, &at, &unfinished))
+            continue;
+        if (unfinished) {
+            const char *pieces[] = {"\r\n", line};
+            const size_t lengths[] = {2, lineLength};
+            return Insert(buffer, oldSize, at + HeaderNameLength, pieces, lengths, 2);
         }
+        const char *pieces[] = {line};
+        const size_t lengths[] = {lineLength};
+        return Insert(buffer, oldSize, at + HeaderLength, pieces, lengths, 1);
     }
-    size_t end = oldSize;
-    if (end > 0 && buffer[end - 1] != '\n') {
-        // The header must start a line of its own to be read as one.
-        buffer[end++] = '\r';
-        buffer[end++] = '\n';
-    }
-    Copy(buffer + end, Headers[0], HeaderLength);
-    Copy(buffer + end + HeaderLength, line, lineLength);
-    return end + HeaderLength + lineLength;
+    // A new section at the end of the text, before any zero byte or ^Z, which stay after
+    // it. The header must start a line of its own to be read as one.
+    bool endLine = textLength > 0 && buffer[textLength - 1] != '\n';
+    const char *pieces[] = {"\r\n", Headers[0], line};
+    const size_t lengths[] = {2, HeaderLength, lineLength};
+    return endLine ? Insert(buffer, oldSize, textLength, pieces, lengths, 3)
+                   : Insert(buffer, oldSize, textLength, pieces + 1, lengths + 1, 2);
 }

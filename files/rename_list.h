@@ -10,9 +10,12 @@
 const size_t RenameEditSpare = 2 + 10;
 
 // buffer holds the old content in its first oldSize bytes and has room for capacity bytes.
-// Puts the line (lineLength bytes) right under the first recognised header, or appends a
-// new "[rename]" section with it. Returns the new content length, or 0 when the capacity is
-// short of oldSize + lineLength + RenameEditSpare (nothing is written then).
+// The text is what comes before the first zero byte or ^Z. Puts the line (lineLength bytes)
+// right under the first header line of the text (tried as "[rename]", "[Rename]",
+// "[RENAME]"; a last line that is the header without its line break gets one), or adds a
+// new "[rename]" section at the end of the text. Returns the new content length, or 0 with
+// nothing written when the capacity is short of oldSize + lineLength + RenameEditSpare or
+// the file is UTF-16 (starts with a byte-order mark).
 size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const char *line,
                          size_t lineLength);
 

@@ -4,6 +4,7 @@
 
 #include "files/path_rules.h"
 #include "files/rename_list.h"
+#include "run/session.h"
 
 // wsprintfA writes at most 1024 characters with the terminator.
 static const int LineCapacity = 1024;
@@ -42,7 +43,7 @@ static bool IniPath(char *path)
     UINT n = GetWindowsDirectoryA(path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH - (sizeof IniName - 1))
         return false;
-    lstrcatA(path, IniName);
+    lstrcpyA(path + n, IniName);
     return true;
 }
 
@@ -63,7 +64,7 @@ static bool InsertThroughMapping(HANDLE file, DWORD oldSize, const char *line, D
         size_t n = InsertRenameEntry(view, oldSize, oldSize + room, line, lineLength);
         if (n > 0) {
             *newSize = static_cast<DWORD>(n);
-            written = true;
+            written = FlushViewOfFile(view, 0) != FALSE;
         }
         UnmapViewOfFile(view);
     }
@@ -79,6 +80,9 @@ bool AddToRenameList(const char *existingPath, const char *newPath)
     if (lineLength <= 0 || !IniPath(path))
         return false;
 
+    // The 9x profile functions may hold the file in a cache: written back later, the cached
+    // copy would drop our line, and while held the file may not open.
+    WritePrivateProfileStringA(NULL, NULL, NULL, path);
     HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (file == INVALID_HANDLE_VALUE)
@@ -91,18 +95,27 @@ bool AddToRenameList(const char *existingPath, const char *newPath)
         DWORD newSize;
         written = InsertThroughMapping(file, oldSize, line, static_cast<DWORD>(lineLength),
                                        &newSize);
-        // Drops the spare room, or takes a failed edit back to the old size.
+        // Drops the spare room, or takes a failed edit back to the old size. Left at the
+        // grown size, the file would end in the mapping's spare bytes.
         LONG highPart = 0; // with a high part, the low one counts as unsigned
-        SetFilePointer(file, static_cast<LONG>(newSize), &highPart, FILE_BEGIN);
-        SetEndOfFile(file);
+        DWORD at = SetFilePointer(file, static_cast<LONG>(newSize), &highPart, FILE_BEGIN);
+        bool trimmed = at != INVALID_SET_FILE_POINTER && SetEndOfFile(file);
+        written = written && trimmed;
     }
     CloseHandle(file);
     return written;
 }
 
+bool ScheduleAfterMoveFileEx(bool moved, const char *existingPath, const char *newPath)
+{
+    if (moved)
+        return true;
+    // Only the 9x family reads wininit.ini; on NT a refused request is a failure.
+    return session.platformKind == PlatformKind::WinMe && AddToRenameList(existingPath, newPath);
+}
+
 bool ScheduleDeleteAtRestart(const char *existingPath, const char *newPath)
 {
-    if (MoveFileExA(existingPath, newPath, MOVEFILE_DELAY_UNTIL_REBOOT))
-        return true;
-    return AddToRenameList(existingPath, newPath);
+    bool moved = MoveFileExA(existingPath, newPath, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    return ScheduleAfterMoveFileEx(moved, existingPath, newPath);
 }

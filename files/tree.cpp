@@ -71,8 +71,16 @@ static Outcome RemoveContents(const char *dir)
     return outcome;
 }
 
+static bool IsLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
+
 Outcome RemoveDirectoryTree(const char *dir)
 {
+    // An empty table entry would otherwise walk "\*", the root of the current drive.
+    if (!IsTreeTarget(dir, IsLeadByte))
+        return Outcome::Error;
     if (!PrepareForDelete(dir))
         return Outcome::Error;
     DWORD attributes = GetFileAttributesA(dir);

@@ -1,9 +1,27 @@
 #ifndef PDCLEAN_REGISTRY_DEVICES_H
 #define PDCLEAN_REGISTRY_DEVICES_H
 
+#include <windows.h>
+#include <setupapi.h>
+
+#include "run/kinds.h"
+
 // Removes every device node under the enumerator whose ID marks it as the tablet's,
-// attached or not. True when the device list was walked to its end; false when the
-// setup API or the list is not to be had.
-bool RemoveTabletDevices(const char *enumerator);
+// attached or not. Deleted when the list was walked to its end with every removal done;
+// Error when a removal failed; NoKey when the setup API or the list is not to be had.
+Outcome RemoveTabletDevices(const char *enumerator);
+
+// The device functions, looked up per call rather than bound at load time.
+struct DeviceApi {
+    HDEVINFO (WINAPI *getClassDevs)(const GUID *, PCSTR, HWND, DWORD);
+    BOOL (WINAPI *enumDeviceInfo)(HDEVINFO, DWORD, PSP_DEVINFO_DATA);
+    BOOL (WINAPI *getInstanceId)(HDEVINFO, PSP_DEVINFO_DATA, PSTR, DWORD, PDWORD);
+    BOOL (WINAPI *callClassInstaller)(DI_FUNCTION, HDEVINFO, PSP_DEVINFO_DATA);
+    BOOL (WINAPI *destroyList)(HDEVINFO);
+};
+
+// The walk of one list: DIF_REMOVE for each tablet node. True when every removal was done.
+// Exported so that the tests can hand it stand-ins for the setup API.
+bool RemoveMatchingDevices(const DeviceApi &api, HDEVINFO list);
 
 #endif

@@ -4,6 +4,9 @@
 static const REGSAM TreeAccess = DELETE | KEY_ENUMERATE_SUB_KEYS;
 // Subkey names are read into 256 characters with a capacity of 255.
 static const DWORD NameCapacity = 255;
+// NT keeps keys at most 512 levels deep; the 9x registry sets no limit, and a chain any
+// program built deeper than that would overflow the stack of a walk without one.
+static const int MaxDepth = 512;
 
 static LONG FirstSubkey(HKEY key, char *name)
 {
@@ -11,10 +14,10 @@ static LONG FirstSubkey(HKEY key, char *name)
     return RegEnumKeyExA(key, 0, name, &length, NULL, NULL, NULL, NULL);
 }
 
-LONG ProbeKeyTree(HKEY root, const char *path)
+static LONG Probe(HKEY root, const char *path, int depth)
 {
-    if (root == NULL || *path == '\0')
-        return ERROR_FILE_NOT_FOUND;
+    if (depth > MaxDepth)
+        return ERROR_STACK_OVERFLOW;
     HKEY key;
     LONG result = RegOpenKeyExA(root, path, 0, TreeAccess, &key);
     if (result != ERROR_SUCCESS)
@@ -24,16 +27,24 @@ LONG ProbeKeyTree(HKEY root, const char *path)
         result = FirstSubkey(key, name);
         if (result != ERROR_SUCCESS)
             break;
-        result = ProbeKeyTree(key, name);
+        result = Probe(key, name, depth + 1);
     } while (result == ERROR_SUCCESS);
     RegCloseKey(key);
     return result;
 }
 
-LONG DeleteKeyTree(HKEY root, const char *path)
+LONG ProbeKeyTree(HKEY root, const char *path)
 {
-    if (*path == '\0')
+    if (root == NULL || *path == '\0')
         return ERROR_FILE_NOT_FOUND;
+    return Probe(root, path, 0);
+}
+
+static LONG Delete(HKEY root, const char *path, int depth)
+{
+    // Checked before anything below is touched: nothing under the limit is deleted.
+    if (depth > MaxDepth)
+        return ERROR_STACK_OVERFLOW;
     HKEY key;
     LONG result = RegOpenKeyExA(root, path, 0, TreeAccess, &key);
     if (result != ERROR_SUCCESS)
@@ -49,10 +60,17 @@ LONG DeleteKeyTree(HKEY root, const char *path)
         if (result != ERROR_SUCCESS)
             break;
         // The removed subkey's place at index 0 goes to the next one.
-        result = DeleteKeyTree(key, name);
+        result = Delete(key, name, depth + 1);
     } while (result == ERROR_SUCCESS);
     RegCloseKey(key);
     return result;
+}
+
+LONG DeleteKeyTree(HKEY root, const char *path)
+{
+    if (*path == '\0')
+        return ERROR_FILE_NOT_FOUND;
+    return Delete(root, path, 0);
 }
 
 static bool IsGone(LONG error)

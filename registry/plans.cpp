@@ -100,11 +100,11 @@ bool RunRegistryPlanNT()
 {
     FlushRoots();
     for (const KeyItem *item = KeysNT; *item->path != '\0'; ++item)
-        RemoveRegistryTree(item->root, item->path);
-    RemoveServiceGroup();
+        NoteOutcome(RemoveRegistryTree(item->root, item->path));
+    NoteOutcome(RemoveServiceGroup());
     if (session.platformKind == PlatformKind::Win2000) {
         for (const char *const *enumerator = TabletEnumerators; **enumerator != '\0'; ++enumerator)
-            RemoveTabletDevices(*enumerator);
+            NoteOutcome(RemoveTabletDevices(*enumerator));
     }
     FlushRoots();
     return true;

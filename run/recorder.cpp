@@ -10,6 +10,12 @@
 // Each row gets a visible moment; a 9x run of 9 rows thus lasts at least 450 ms.
 static const DWORD RowPauseMs = 50;
 
+void NoteOutcome(Outcome outcome)
+{
+    if (OutcomeIsError(outcome))
+        session.errorSeen = true;
+}
+
 void RecordOutcome(const char *itemText, Outcome outcome)
 {
     // The shipped template has no list; the lookup then yields no window and the
@@ -27,8 +33,7 @@ void RecordOutcome(const char *itemText, Outcome outcome)
 
     char label[32];
     lstrcpyA(label, OutcomeLabel(outcome));
-    if (OutcomeIsError(outcome))
-        session.errorSeen = true;
+    NoteOutcome(outcome);
 
     LVITEMA cell;
     ZeroMemory(&cell, sizeof cell);

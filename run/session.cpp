@@ -1,3 +1,4 @@
 #include "run/session.h"
 
-SessionState session = {NULL, NULL, PlatformKind::Unknown, 0, false, false, true};
+// Constant-initialised from the member initialisers: no start-up code runs for it.
+SessionState session;

@@ -7,13 +7,14 @@
 #include "run/kinds.h"
 
 struct SessionState {
-    HINSTANCE instance;
-    HWND mainWindow;
-    PlatformKind platformKind;
-    int rowCount;
-    bool rebootPending;
-    bool errorSeen;
-    bool firstActivation;
+    HINSTANCE instance = NULL;
+    HWND mainWindow = NULL;
+    PlatformKind platformKind = PlatformKind::Unknown;
+    int rowCount = 0;
+    bool rebootPending = false;
+    bool errorSeen = false;
+    bool firstActivation = true;
+    bool runStarted = false; // set by the first Execute: one run per process
 };
 
 extern SessionState session;

@@ -73,4 +73,20 @@ TEST(PathRules, ShortPathsCountDoubleByteCharactersAsTwo)
     EXPECT_FALSE(IsShortPath("C:\\AB\x83", Cp932Lead));  // lead byte without its trail
 }
 
+TEST(PathRules, TreeTargetsExcludeRootsAndDotComponents)
+{
+    for (const char *refused : {"", "\\", "/", "\\\\", "C:", "c:\\", "Z:/", "C:\\\\",
+                                "\\\\server", "\\\\server\\share", "\\\\server\\share\\",
+                                "C:\\a\\..", "C:\\a\\..\\b", "C:\\.", ".", "..\\x", "C:\\a/./b",
+                                "C:\\a\x81"}) {  // a lead byte without its trail byte
+        EXPECT_FALSE(IsTreeTarget(refused, Cp932Lead)) << refused;
+    }
+    for (const char *accepted : {"C:\\WINDOWS\\Temp\\pd", "\\\\server\\share\\dir", "C:\\...\\x",
+                                 "C:\\a.\\b", "\\dir", "C:dir",
+                                 "C:\\\x95\\.", // "\x95\\" is one character, ending in a backslash byte
+                                 "C:\\\x81\x2e\x2e"}) {
+        EXPECT_TRUE(IsTreeTarget(accepted, Cp932Lead)) << accepted;
+    }
+}
+
 }  // namespace

@@ -62,17 +62,45 @@ TEST(RenameList, UnrecognisedHeadersGetANewSectionAppended)
     }
 }
 
-TEST(RenameList, HeaderMatchedInsideALine)
+TEST(RenameList, HeaderCountsOnlyAtTheStartOfALine)
 {
-    // A match need not start a line; the entry goes right behind its CR LF.
-    EXPECT_EQ(Insert("x=[rename]\r\ny\r\n", LineA), "x=[rename]\r\n" + LineA + "y\r\n");
+    // After another key's "=", in a comment, or from the trail byte of a double-byte
+    // character ("\x81\x5b" is one character in code page 932): none is a header.
+    for (std::string old : {"x=[rename]\r\n", ";[rename]\r\n", "\x81[rename]\r\n"}) {
+        SCOPED_TRACE(old);
+        EXPECT_EQ(Insert(old, LineA), old + "[rename]\r\n" + LineA);
+    }
+    EXPECT_EQ(Insert(";[rename]\r\n[rename]\r\nNUL=X\r\n", LineA),
+              ";[rename]\r\n[rename]\r\n" + LineA + "NUL=X\r\n");
 }
 
-TEST(RenameList, ZeroByteEndsTheSearchAndOldContentStays)
+TEST(RenameList, HeaderAsLastLineWithoutLineBreakGetsOne)
 {
-    std::string old("a\r\n\0[rename]\r\n", 15);
-    std::string expected = old + "\r\n[rename]\r\n" + LineA;
-    EXPECT_EQ(Insert(old, LineA), expected);
+    EXPECT_EQ(Insert("[x]\r\n[rename]", LineA), "[x]\r\n[rename]\r\n" + LineA);
+    EXPECT_EQ(Insert("[RENAME]", LineA), "[RENAME]\r\n" + LineA);
+    EXPECT_EQ(Insert("[rename]\x1a", LineA), "[rename]\r\n" + LineA + "\x1a");
+}
+
+TEST(RenameList, TextEndsAtZeroOrControlZAndTheNewSectionGoesBeforeIt)
+{
+    std::string zero("a\r\n\0[rename]\r\n", 15);
+    EXPECT_EQ(Insert(zero, LineA), "a\r\n[rename]\r\n" + LineA + zero.substr(3));
+    EXPECT_EQ(Insert("[boot]\r\nx=1\r\n\x1a", LineA),
+              "[boot]\r\nx=1\r\n[rename]\r\n" + LineA + "\x1a");
+    EXPECT_EQ(Insert("x=1\x1a[rename]\r\n", LineA),
+              "x=1\r\n[rename]\r\n" + LineA + "\x1a[rename]\r\n");
+}
+
+TEST(RenameList, Utf16FileIsNotEdited)
+{
+    for (std::string old : {std::string("\xff\xfe[\0r\0", 6), std::string("\xfe\xff\0[\0r", 6)}) {
+        std::string buffer = old + std::string(LineA.size() + RenameEditSpare, '#');
+        std::string before = buffer;
+        EXPECT_EQ(InsertRenameEntry(&buffer[0], old.size(), buffer.size(), LineA.data(),
+                                    LineA.size()),
+                  0u);
+        EXPECT_EQ(buffer, before);
+    }
 }
 
 TEST(RenameList, UnfinishedLastLineIsEndedBeforeTheHeader)

@@ -39,7 +39,9 @@ void BenchRun2000()
             printf("  simulated installation FAILED\n");
             return;
         }
-        session = SessionState{GetModuleHandleA(NULL), NULL, PlatformKind::Win2000, 0, false, false, false};
+        session = SessionState{};
+        session.instance = GetModuleHandleA(NULL);
+        session.platformKind = PlatformKind::Win2000;
         double t0 = Now();
         RunFilePlanNT();
         double t1 = Now();

@@ -102,16 +102,16 @@ TEST(TabletDevices, EachEnumeratorLosesItsTabletNodesAndKeepsTheOthers)
     CreateAll(HidOthers);
     ExpectPresent(SerialTablets, true);
 
-    EXPECT_TRUE(RemoveTabletDevices("SERENUM"));
+    EXPECT_EQ(RemoveTabletDevices("SERENUM"), Outcome::Deleted);
     ExpectPresent(SerialTablets, false);
     ExpectPresent(SerialOthers, true);
     ExpectPresent(UsbTablets, true); // another enumerator: untouched so far
     ExpectPresent(HidTablets, true);
 
-    EXPECT_TRUE(RemoveTabletDevices("USB"));
+    EXPECT_EQ(RemoveTabletDevices("USB"), Outcome::Deleted);
     ExpectPresent(UsbTablets, false);
     ExpectPresent(UsbOthers, true);
-    EXPECT_TRUE(RemoveTabletDevices("HID"));
+    EXPECT_EQ(RemoveTabletDevices("HID"), Outcome::Deleted);
     ExpectPresent(HidTablets, false);
     ExpectPresent(HidOthers, true);
 }
@@ -120,7 +120,7 @@ TEST(TabletDevices, EnumeratorWithoutTabletsIsWalkedAndLeftAlone)
 {
     CreateAll(SerialOthers);
     std::vector<std::string> before = Listed("SERENUM");
-    EXPECT_TRUE(RemoveTabletDevices("SERENUM"));
+    EXPECT_EQ(RemoveTabletDevices("SERENUM"), Outcome::Deleted);
     EXPECT_EQ(Listed("SERENUM"), before);
 }
 
@@ -138,6 +138,7 @@ TEST(RegistryPlanNT, GroupEditAndDeviceSweepsRunWithEveryTreeAlreadyGone)
 
     EXPECT_TRUE(RunRegistryPlanNT());
     EXPECT_EQ(session.rowCount, 0);
+    EXPECT_FALSE(session.errorSeen);  // trees not there are no failure
     EXPECT_FALSE(Present("SERENUM\\TVR0D42\\9&9&0&0000"));
     EXPECT_FALSE(Present("USB\\VID_4F1D&PID_0099\\9&9&0&1"));
     char data[64];
@@ -145,6 +146,43 @@ TEST(RegistryPlanNT, GroupEditAndDeviceSweepsRunWithEveryTreeAlreadyGone)
     ASSERT_EQ(RegQueryValueExA(key, "List", NULL, NULL, reinterpret_cast<BYTE *>(data), &size), ERROR_SUCCESS);
     EXPECT_EQ(std::string(data, size), std::string("Base\0TDI\0\0", 10));
     RegCloseKey(key);
+}
+
+// Stand-ins for the setup API: Wine removes every node it is asked to, so a refused
+// DIF_REMOVE is shown on the walk itself.
+const char *const StandInIds[] = {"SERENUM\\PNP0F0C\\1", "SERENUM\\TVR0D42\\1", "USB\\VID_4F1D&PID_1\\2"};
+int removalsAsked;
+bool refuseRemoval;
+
+BOOL WINAPI StandInEnum(HDEVINFO, DWORD index, PSP_DEVINFO_DATA device)
+{
+    device->DevInst = index;
+    return index < sizeof StandInIds / sizeof *StandInIds;
+}
+
+BOOL WINAPI StandInId(HDEVINFO, PSP_DEVINFO_DATA device, PSTR id, DWORD size, PDWORD)
+{
+    lstrcpynA(id, StandInIds[device->DevInst], static_cast<int>(size));
+    return TRUE;
+}
+
+BOOL WINAPI StandInRemove(DI_FUNCTION function, HDEVINFO, PSP_DEVINFO_DATA)
+{
+    EXPECT_EQ(function, static_cast<DI_FUNCTION>(DIF_REMOVE));
+    ++removalsAsked;
+    return !refuseRemoval;
+}
+
+TEST(TabletDevices, RefusedRemovalIsReportedAfterTheWalkGoesOn_StandInSetupApi)
+{
+    DeviceApi api = {NULL, StandInEnum, StandInId, StandInRemove, NULL};
+    HDEVINFO list = reinterpret_cast<HDEVINFO>(1);
+    removalsAsked = 0;
+    refuseRemoval = true;
+    EXPECT_FALSE(RemoveMatchingDevices(api, list));
+    EXPECT_EQ(removalsAsked, 2);  // both tablet nodes asked for, the mouse left alone
+    refuseRemoval = false;
+    EXPECT_TRUE(RemoveMatchingDevices(api, list));
 }
 
 } // namespace

@@ -495,6 +495,10 @@ static int Run(const std::wstring &command)
         ClickCentre(c);
         QueryPerformanceCounter(&lastClick);
         Report("click done");
+    } else if (name == L"post") {
+        // A command any program may post, whatever state the button is in.
+        HWND d = MainDialog();
+        Report("post %s", d && PostMessageW(d, WM_COMMAND, Number(a, 1, IDOK), 0) ? "done" : "none");
     } else if (name == L"key" && a.size() == 2) {
         HWND d = MainDialog();
         if (d)

@@ -189,6 +189,54 @@ std::string List(std::initializer_list<std::string> names)
     return s + '\0';
 }
 
+// A chain of subkeys "d", levels deep below path, made and walked one level at a time:
+// the test's own helpers must not recurse that deep either.
+void CreateChain(const std::string &path, int levels)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    for (int i = 0; i < levels; ++i) {
+        HKEY sub;
+        LONG error = RegCreateKeyExA(key, "d", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &sub, NULL);
+        RegCloseKey(key);
+        ASSERT_EQ(error, ERROR_SUCCESS) << "level " << i;
+        key = sub;
+    }
+    RegCloseKey(key);
+}
+
+// The levels of "d" below path (-1 when path is gone); with wipe, deleted bottom up.
+int ChainLevels(const std::string &path, bool wipe)
+{
+    std::vector<HKEY> keys(1);
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &keys[0]) != ERROR_SUCCESS)
+        return -1;
+    HKEY sub;
+    while (RegOpenKeyExA(keys.back(), "d", 0, KEY_ALL_ACCESS, &sub) == ERROR_SUCCESS)
+        keys.push_back(sub);
+    for (size_t i = keys.size(); i-- > 0;) {
+        RegCloseKey(keys[i]);
+        if (wipe && i > 0)
+            RegDeleteKeyA(keys[i - 1], "d");
+    }
+    return static_cast<int>(keys.size()) - 1;
+}
+
+TEST(KeyTree, KeysDeeperThan512LevelsAreAnErrorAndTheirChainStays)
+{
+    std::string path = Fresh("deep");
+    CreateKey(path + "\\a");       // the probe's chain: short, and removed by the walk
+    CreateChain(path + "\\b", 512);  // its deepest key is 513 levels below path
+    EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Error);
+    EXPECT_FALSE(KeyExists(path + "\\a"));
+    EXPECT_EQ(ChainLevels(path + "\\b", true), 512);
+
+    CreateChain(path + "\\b", 511);  // 512 levels: the deepest the walk goes
+    EXPECT_EQ(RemoveRegistryTree(HKEY_LOCAL_MACHINE, path.c_str()), Outcome::Deleted);
+    EXPECT_EQ(ChainLevels(path, false), -1);
+}
+
 class ServiceGroup : public testing::Test {
 protected:
     void SetUp() override { saved.existed = ReadList(&saved.bytes, &saved.type); }
@@ -203,7 +251,7 @@ protected:
 TEST_F(ServiceGroup, PenClassIsTakenOutWithExactBytesLeft)
 {
     WriteList(List({"Base", "Keyboard Class", "Pen Class", "Video", "Pen Class", "TDI"}));
-    EXPECT_TRUE(RemoveServiceGroup());
+    EXPECT_EQ(RemoveServiceGroup(), Outcome::Deleted);
     std::string bytes;
     DWORD type = 0;
     ASSERT_TRUE(ReadList(&bytes, &type));
@@ -215,7 +263,7 @@ TEST_F(ServiceGroup, ListWithoutPenClassKeepsEveryByte)
 {
     std::string list = List({"Base", "pen class", "Pen Class2", " Pen Class"}) + std::string(3, '\0');
     WriteList(list);
-    EXPECT_TRUE(RemoveServiceGroup());
+    EXPECT_EQ(RemoveServiceGroup(), Outcome::NoValue);
     std::string bytes;
     DWORD type;
     ASSERT_TRUE(ReadList(&bytes, &type));
@@ -226,7 +274,7 @@ TEST_F(ServiceGroup, ValueOverTheBufferIsLeftAsItIs)
 {
     std::string list = List({"Pen Class", std::string(1100, 'g')});
     WriteList(list);
-    EXPECT_FALSE(RemoveServiceGroup());
+    EXPECT_EQ(RemoveServiceGroup(), Outcome::NoValue);
     std::string bytes;
     DWORD type;
     ASSERT_TRUE(ReadList(&bytes, &type));
@@ -239,7 +287,7 @@ TEST_F(ServiceGroup, FullBufferWithoutTerminatorIsLeftAsItIs)
     // 1024 bytes whose last string has no zero anywhere in the buffer.
     std::string bytes = std::string("Pen Class", 10) + std::string(1024 - 10, 'g');
     WriteList(bytes, REG_BINARY);
-    EXPECT_FALSE(RemoveServiceGroup());
+    EXPECT_EQ(RemoveServiceGroup(), Outcome::NoValue);
     std::string now;
     DWORD type = 0;
     ASSERT_TRUE(ReadList(&now, &type));
@@ -247,14 +295,14 @@ TEST_F(ServiceGroup, FullBufferWithoutTerminatorIsLeftAsItIs)
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
 }
 
-TEST_F(ServiceGroup, MissingValueAndMissingKeyGiveFalseAndCreateNothing)
+TEST_F(ServiceGroup, MissingValueAndMissingKeyCreateNothing)
 {
     WipeKey(HKEY_LOCAL_MACHINE, Wide(GroupKey));
-    EXPECT_FALSE(RemoveServiceGroup());
+    EXPECT_EQ(RemoveServiceGroup(), Outcome::NoKey);
     EXPECT_FALSE(KeyExists(std::string(GroupKey)));
 
     CreateKeyWide(Wide(GroupKey));
-    EXPECT_FALSE(RemoveServiceGroup());
+    EXPECT_EQ(RemoveServiceGroup(), Outcome::NoKey);
     std::string bytes;
     DWORD type;
     EXPECT_FALSE(ReadList(&bytes, &type));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "files/restart.h"
+#include "run/session.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {
@@ -73,6 +74,22 @@ TEST_F(IniFixture, UnfinishedLastLineIsEndedBeforeTheNewSection)
               "[boot]\r\nshell=x\r\n[rename]\r\nNUL=" + ShortName(target) + "\r\n");
 }
 
+TEST_F(IniFixture, ProfileWritesBeforeAndAfterKeepTheLineAndTheFileEndsAtTheText)
+{
+    // The profile functions write the same file and may cache it: the edit flushes them
+    // first, and a later profile write must find the line in place.
+    ASSERT_TRUE(WritePrivateProfileStringA("boot", "shell", "x", IniPath().c_str()));
+    ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
+    ASSERT_TRUE(WritePrivateProfileStringA("boot", "drivers", "y", IniPath().c_str()));
+    std::string text = ReadBytes(IniPath());
+    std::string section = "[rename]\r\nNUL=" + ShortName(target) + "\r\n";
+    EXPECT_NE(text.find(section), std::string::npos) << text;
+    EXPECT_NE(text.find("drivers=y"), std::string::npos) << text;
+    // No spare bytes of the grown mapping are left at the end.
+    EXPECT_EQ(text.find('\0'), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
 TEST_F(IniFixture, ReadOnlyFileIsRefusedAndUnchanged)
 {
     WriteBytes(IniPath(), "[rename]\r\n");
@@ -103,6 +120,16 @@ TEST_F(IniFixture, PathWithoutShortFormWritesNothing)
     // A file that does not exist has no short name to give.
     EXPECT_FALSE(AddToRenameList((dir + "\\missing long name.dll").c_str(), NULL));
     EXPECT_FALSE(Exists(IniPath()));
+}
+
+TEST_F(IniFixture, RefusedMoveFileExFallsBackOnWindowsMeOnly_SeamAsWineNeverRefuses)
+{
+    StartSession(PlatformKind::Win2000);
+    EXPECT_FALSE(ScheduleAfterMoveFileEx(false, target.c_str(), NULL));
+    EXPECT_FALSE(Exists(IniPath()));
+    StartSession(PlatformKind::WinMe);
+    EXPECT_TRUE(ScheduleAfterMoveFileEx(false, target.c_str(), NULL));
+    EXPECT_EQ(ReadBytes(IniPath()), "[rename]\r\nNUL=" + ShortName(target) + "\r\n");
 }
 
 TEST_F(IniFixture, MoveFileExSuccessLeavesTheListAlone)

@@ -113,6 +113,17 @@ def test_execute_is_disabled_by_its_own_click_and_close_still_works(bench):
     assert r.one('exit')['code'] == '0'
 
 
+def test_execute_runs_once_even_when_the_command_is_posted_again(bench):
+    # Any program may post it: once from inside the report box's loop, once after the run.
+    r = bench.drive(*start('winme'), 'dialog:3000', 'click:1012', 'box:20000', 'post:1012',
+                    'sleep:1500', 'boxcount', 'answer:1', 'post:1012', 'nobox:1500', 'click:1',
+                    'exit:5000')
+    assert [p.word for p in r.all('post')] == ['done', 'done']
+    assert r.one('boxcount').word == '1'
+    assert r.one('nobox').word == 'ok'
+    assert r.one('exit')['code'] == '0'
+
+
 def check_cannot_create_dialog(r):
     box = r.one('box')
     assert box.bytes('caption') == b'Error'

@@ -79,7 +79,10 @@ std::string SystemDir()
 
 void StartSession(PlatformKind kind)
 {
-    session = SessionState{GetModuleHandleA(NULL), NULL, kind, 0, false, false, false};
+    session = SessionState{};
+    session.instance = GetModuleHandleA(NULL);
+    session.platformKind = kind;
+    session.firstActivation = false;
 }
 
 std::wstring LongKeyName()
