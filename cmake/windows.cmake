@@ -120,3 +120,10 @@ add_executable(win_bench tests/wine/bench_files.cpp tests/wine/bench_run.cpp)
 target_compile_options(win_bench PRIVATE ${WARNINGS})
 target_link_options(win_bench PRIVATE -static -mconsole)
 target_link_libraries(win_bench PRIVATE pdclean_core pdsim_package ${SYSTEM_LIBRARIES} setupapi)
+
+# Figures, not tests: the handles each acquiring routine leaves behind. It links no
+# setupapi.dll, so it can tell whether the sweeps release theirs.
+add_executable(win_handles tests/wine/bench_handles.cpp)
+target_compile_options(win_handles PRIVATE ${WARNINGS})
+target_link_options(win_handles PRIVATE -static -mconsole)
+target_link_libraries(win_handles PRIVATE pdclean_core ${SYSTEM_LIBRARIES})

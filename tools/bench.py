@@ -37,6 +37,9 @@ def main():
         if only in ('', 'files'):
             done = bench.wine('C:\\pdtest\\win_bench.exe', 'files', timeout=1200)
             sys.stdout.write(done.stdout.decode('utf-8', 'replace'))
+        if only in ('', 'handles'):
+            done = bench.wine('C:\\pdtest\\win_handles.exe', timeout=1200)
+            sys.stdout.write(done.stdout.decode('utf-8', 'replace'))
         if only in ('', 'run'):
             done = bench.wine('C:\\pdtest\\win_bench.exe', 'run', timeout=1200)
             sys.stdout.write(done.stdout.decode('utf-8', 'replace'))
