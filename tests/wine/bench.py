@@ -30,6 +30,19 @@ SETUP_REG = '''REGEDIT4
 '''
 
 
+# The 32-bit runs may go through a software-emulated guest: the driver's waits for a window
+# to appear or a program to end (they return as soon as it has) get more time there.
+WAIT_SCALE = 4
+WAITS_FOR_SOMETHING = ('dialog', 'box', 'exit')
+
+
+def longer_wait(command):
+    name, _, ms = command.partition(':')
+    if name in WAITS_FOR_SOMETHING and ms.isdigit():
+        return '%s:%d' % (name, int(ms) * WAIT_SCALE)
+    return command
+
+
 def free_display():
     for n in range(90, 190):
         if not os.path.exists('/tmp/.X11-unix/X%d' % n) and not os.path.exists('/tmp/.X%d-lock' % n):
@@ -122,6 +135,9 @@ class Bench:
 
     def drive(self, *commands, timeout=120, env=None):
         """Runs the driver with the commands; returns its report lines, parsed."""
+        if TARGET32:
+            commands = [longer_wait(c) for c in commands]
+            timeout *= WAIT_SCALE
         done = self.wine(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout, env=env)
         out = done.stdout.decode('ascii', 'replace')
         return Report(out)
