@@ -8,4 +8,4 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup-machine.sh
 scripts/build.sh win32 win64
-/usr/bin/python3 tools/bench.py "$@"
+/usr/bin/python3 bench/figures.py "$@"

@@ -2,7 +2,7 @@
 #ifndef PDCLEAN_APP_CLASSIFY_H
 #define PDCLEAN_APP_CLASSIFY_H
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // Platform ids as the version query reports them.
 const unsigned long PlatformIdWindows = 1;

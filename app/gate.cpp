@@ -1,8 +1,8 @@
 #include "app/gate.h"
 
 #include "app/classify.h"
+#include "core/session.h"
 #include "res/resource.h"
-#include "run/session.h"
 
 static const char RefusalNT4[] = "このﾌﾟﾛｸﾞﾗﾑはWindowsNT4.0には対応していません";
 static const char RefusalWin95[] = "このﾌﾟﾛｸﾞﾗﾑはWindows95には対応していません";

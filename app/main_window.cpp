@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/gate.h"
+#include "core/session.h"
 #include "res/resource.h"
-#include "run/session.h"
 #include "run/uninstall.h"
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,8 +1,8 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "core/session.h"
 #include "res/resource.h"
-#include "run/session.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {

@@ -26,7 +26,7 @@ add_library(pdclean_core STATIC
     app/main_window.cpp
     app/winmain.cpp
     files/plans.cpp
-    run/outcome_label.cpp
+    core/outcome_label.cpp
     files/primitives.cpp
     files/restart.cpp
     files/tree.cpp
@@ -34,9 +34,9 @@ add_library(pdclean_core STATIC
     registry/key_tree.cpp
     registry/plans.cpp
     registry/service_group.cpp
-    run/library.cpp
-    run/recorder.cpp
-    run/session.cpp
+    core/library.cpp
+    core/recorder.cpp
+    core/session.cpp
     run/uninstall.cpp
 )
 target_include_directories(pdclean_core PUBLIC ${CMAKE_SOURCE_DIR})
@@ -78,7 +78,7 @@ pdclean_program(pdclean_nodialog app/main_class.cpp)
 target_compile_definitions(pdclean_nodialog PRIVATE $<$<COMPILE_LANGUAGE:RC>:PDCLEAN_TEST_NO_DIALOG>)
 
 # Drives pdclean through its dialog under Wine; an ordinary static program.
-add_executable(pddriver tests/wine/driver.cpp)
+add_executable(pddriver tools/wine/driver.cpp)
 target_compile_options(pddriver PRIVATE ${WARNINGS})
 target_link_options(pddriver PRIVATE -static -municode -mconsole)
 target_link_libraries(pddriver PRIVATE user32 gdi32 advapi32 kernel32)
@@ -116,14 +116,14 @@ target_link_options(pdsim PRIVATE -static -municode -mconsole)
 target_link_libraries(pdsim PRIVATE pdsim_package setupapi advapi32 kernel32)
 
 # Figures, not tests: printed by the benchmark script.
-add_executable(win_bench tests/wine/bench_files.cpp tests/wine/bench_run.cpp)
+add_executable(win_bench bench/files.cpp bench/run.cpp)
 target_compile_options(win_bench PRIVATE ${WARNINGS})
 target_link_options(win_bench PRIVATE -static -mconsole)
 target_link_libraries(win_bench PRIVATE pdclean_core pdsim_package ${SYSTEM_LIBRARIES} setupapi)
 
 # Figures, not tests: the handles each acquiring routine leaves behind. It links no
 # setupapi.dll, so it can tell whether the sweeps release theirs.
-add_executable(win_handles tests/wine/bench_handles.cpp)
+add_executable(win_handles bench/handles.cpp)
 target_compile_options(win_handles PRIVATE ${WARNINGS})
 target_link_options(win_handles PRIVATE -static -mconsole)
 target_link_libraries(win_handles PRIVATE pdclean_core ${SYSTEM_LIBRARIES})

@@ -7,13 +7,6 @@
 // The platform's "not there" errors: file not found, path not found, bad path name.
 bool IsAbsentError(unsigned long error);
 
-// Writes dir, "\" and name into out (capacity bytes with the terminator); false, leaving
-// out as an empty string, when that would not fit.
-bool JoinPath(char *out, size_t capacity, const char *dir, const char *name);
-
-// Copies a then b into out; false, leaving out empty, when that would not fit.
-bool ConcatPath(char *out, size_t capacity, const char *a, const char *b);
-
 enum class TreeEntry { Directory, File, DirectoryLink, FileLink };
 
 // What a tree walk does with an entry, by its attributes as read. An unreadable entry

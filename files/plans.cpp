@@ -3,12 +3,13 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include "core/library.h"
+#include "core/recorder.h"
+#include "core/session.h"
+#include "core/text.h"
 #include "files/path_rules.h"
 #include "files/primitives.h"
 #include "files/tree.h"
-#include "run/library.h"
-#include "run/recorder.h"
-#include "run/session.h"
 
 // Tables end with an empty entry.
 static const char *const SystemFiles9x[] = {"vavad.vxd", "styinst.dll", "styins16.dll", ""};

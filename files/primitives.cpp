@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "core/session.h"
 #include "files/path_rules.h"
 #include "files/restart.h"
-#include "run/session.h"
 
 bool PrepareForDelete(const char *path)
 {

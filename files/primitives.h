@@ -1,7 +1,7 @@
 #ifndef PDCLEAN_FILES_PRIMITIVES_H
 #define PDCLEAN_FILES_PRIMITIVES_H
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // Clears read-only and hidden so the path can be deleted. True when it now may be, or when
 // it is not there at all; false when its attributes could not be read or cleared.

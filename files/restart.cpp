@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "core/session.h"
 #include "files/path_rules.h"
 #include "files/rename_list.h"
-#include "run/session.h"
 
 // wsprintfA writes at most 1024 characters with the terminator.
 static const int LineCapacity = 1024;

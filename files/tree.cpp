@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/text.h"
 #include "files/path_rules.h"
 #include "files/primitives.h"
 

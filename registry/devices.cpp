@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include "core/library.h"
 #include "registry/device_match.h"
-#include "run/library.h"
 
 static const char *const DeviceApiNames[] = {
     "SetupDiGetClassDevsA", "SetupDiEnumDeviceInfo", "SetupDiGetDeviceInstanceIdA",

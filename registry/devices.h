@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <setupapi.h>
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // Removes every device node under the enumerator whose ID marks it as the tablet's,
 // attached or not. Deleted when the list was walked to its end with every removal done;

@@ -73,7 +73,7 @@ LONG DeleteKeyTree(HKEY root, const char *path)
     return Delete(root, path, 0);
 }
 
-static bool IsGone(LONG error)
+bool IsAbsentKeyError(LONG error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_BADKEY;
 }
@@ -85,7 +85,19 @@ Outcome RemoveRegistryTree(HKEY root, const char *path)
         LONG deletion = DeleteKeyTree(root, path);
         if (deletion == ERROR_SUCCESS || deletion == ERROR_NO_MORE_ITEMS)
             return Outcome::Deleted;
-        return IsGone(deletion) ? Outcome::NoKey : Outcome::Error;
+        return IsAbsentKeyError(deletion) ? Outcome::NoKey : Outcome::Error;
     }
-    return IsGone(probe) ? Outcome::NoKey : Outcome::Error;
+    return IsAbsentKeyError(probe) ? Outcome::NoKey : Outcome::Error;
+}
+
+Outcome RemoveValue(HKEY root, const char *path, const char *name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, DELETE, &key) != ERROR_SUCCESS)
+        return Outcome::Error;
+    LONG error = RegDeleteValueA(key, name);
+    RegCloseKey(key);
+    if (error == ERROR_SUCCESS)
+        return Outcome::Deleted;
+    return IsAbsentKeyError(error) ? Outcome::NoValue : Outcome::Error;
 }

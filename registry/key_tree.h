@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // Walks the first-subkey chain of root\path, opening each key for deletion; changes
 // nothing. ERROR_NO_MORE_ITEMS when the whole chain opened, else the first error met;
@@ -17,5 +17,12 @@ LONG DeleteKeyTree(HKEY root, const char *path);
 
 // A whole tree: Deleted, NoKey when it is not there, Error when it could not be removed.
 Outcome RemoveRegistryTree(HKEY root, const char *path);
+
+// One value of root\path: Deleted, NoValue when it is not there, Error when the key cannot
+// be opened or the value not deleted.
+Outcome RemoveValue(HKEY root, const char *path, const char *name);
+
+// The registry's "not there" errors for a key or value (file not found, bad key).
+bool IsAbsentKeyError(LONG error);
 
 #endif

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "files/path_rules.h"
+#include "core/recorder.h"
+#include "core/session.h"
+#include "core/text.h"
 #include "registry/devices.h"
 #include "registry/key_tree.h"
 #include "registry/service_group.h"
-#include "run/recorder.h"
-#include "run/session.h"
 
 struct KeyItem {
     HKEY root;
@@ -64,20 +64,6 @@ static void ItemText(char *text, HKEY root, const char *path, const char *valueN
     JoinPath(text, TextCapacity, key, valueName);
 }
 
-static Outcome RemoveValue(const ValueItem &item)
-{
-    HKEY key;
-    if (RegOpenKeyExA(item.root, item.path, 0, DELETE, &key) != ERROR_SUCCESS)
-        return Outcome::Error;
-    LONG error = RegDeleteValueA(key, item.name);
-    RegCloseKey(key);
-    if (error == ERROR_SUCCESS)
-        return Outcome::Deleted;
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_BADKEY)
-        return Outcome::NoValue;
-    return Outcome::Error;
-}
-
 bool RunRegistryPlan9x()
 {
     char text[TextCapacity];
@@ -88,7 +74,7 @@ bool RunRegistryPlan9x()
         RecordOutcome(text, outcome);
     }
     for (const ValueItem *item = Values9x; *item->path != '\0'; ++item) {
-        Outcome outcome = RemoveValue(*item);
+        Outcome outcome = RemoveValue(item->root, item->path, item->name);
         ItemText(text, item->root, item->path, item->name);
         RecordOutcome(text, outcome);
     }

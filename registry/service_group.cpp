@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "registry/group_list.h"
+#include "registry/key_tree.h"
 
 static const char GroupOrderKey[] = "SYSTEM\\CurrentControlSet\\Control\\ServiceGroupOrder";
 static const char ListValue[] = "List";
@@ -18,7 +19,7 @@ static Outcome EditList(HKEY key, bool writable)
     // The stored type is not examined: the bytes are walked as a list whatever it says.
     DWORD dataSize = ListCapacity;
     LONG error = RegQueryValueExA(key, ListValue, NULL, NULL, in, &dataSize);
-    if (error == ERROR_FILE_NOT_FOUND)
+    if (IsAbsentKeyError(error))
         return Outcome::NoKey;
     if (error != ERROR_SUCCESS)
         return Outcome::NoValue; // too long to read: the system's order is left as it is
@@ -47,7 +48,7 @@ Outcome RemoveServiceGroup()
         error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, GroupOrderKey, 0, KEY_READ, &key);
     }
     if (error != ERROR_SUCCESS)
-        return error == ERROR_FILE_NOT_FOUND ? Outcome::NoKey : Outcome::Error;
+        return IsAbsentKeyError(error) ? Outcome::NoKey : Outcome::Error;
     Outcome outcome = EditList(key, writable);
     RegCloseKey(key);
     return outcome;

@@ -1,7 +1,7 @@
 #ifndef PDCLEAN_REGISTRY_SERVICE_GROUP_H
 #define PDCLEAN_REGISTRY_SERVICE_GROUP_H
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // Takes "Pen Class" out of the NT service group order, every other name kept in place.
 // Deleted when stored without it; NoValue when it was not there, and also when the list

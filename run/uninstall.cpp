@@ -1,9 +1,9 @@
 #include "run/uninstall.h"
 
+#include "core/session.h"
 #include "files/plans.h"
 #include "registry/plans.h"
 #include "res/resource.h"
-#include "run/session.h"
 
 // LoadStringA fills at most 255 characters and the terminator.
 static const int TextCapacity = 256;

@@ -3,31 +3,31 @@ import sys
 
 import pytest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), 'wine'))
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, ROOT)
+sys.path.insert(0, os.path.join(ROOT, 'tests'))
 
-from bench import TARGET32  # noqa: E402
+from tools.wine.harness import TARGET32, Harness  # noqa: E402
 
 
 @pytest.fixture(scope='session')
-def bench_template():
-    from bench import Bench
-    b = Bench()
-    yield b
-    b.close()
+def wine_template():
+    h = Harness()
+    yield h
+    h.close()
 
 
-def bench_scope(fixture_name, config):
+def wine_scope(fixture_name, config):
     return 'function' if TARGET32 else 'session'
 
 
-@pytest.fixture(scope=bench_scope)
-def bench(request):
+@pytest.fixture(scope=wine_scope)
+def wine(request):
     """The x86_64 suite shares one prefix; each i686 test gets its own copy of one."""
-    from bench import Bench
-    template = request.getfixturevalue('bench_template')
+    template = request.getfixturevalue('wine_template')
     if not TARGET32:
         yield template
         return
-    b = Bench(template=template)
-    yield b
-    b.close()
+    h = Harness(template=template)
+    yield h
+    h.close()

@@ -9,8 +9,8 @@ import os
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, 'tests', 'wine'))
-from bench import Bench  # noqa: E402
+sys.path.insert(0, ROOT)
+from tools.wine.harness import Harness  # noqa: E402
 
 OUT = os.path.join(ROOT, 'build', 'demo')
 EXE = 'C:\\pdtest\\pdclean.exe'
@@ -61,24 +61,24 @@ def main():
 
     os.makedirs(OUT, exist_ok=True)
     print('preparing a throwaway Wine prefix as %s ...' % version, flush=True)
-    bench = Bench(display=display)
+    wine = Harness(display=display)
     try:
-        bench.sim('install', family)
-        before = bench.package(family)
+        wine.sim('install', family)
+        before = wine.package(family)
         print('simulated installation of the driver package put in place', flush=True)
         if display:
-            bench.drive('version:pdclean.exe:' + version)
+            wine.drive('version:pdclean.exe:' + version)
             print('pdclean is open on %s: click 実行 (Execute), then 閉じる (Close).' % display, flush=True)
-            done = bench.wine(EXE, timeout=None)
+            done = wine.run(EXE, timeout=None)
             print('pdclean exited with code %d' % done.returncode)
         else:
             dialog_bmp, report_bmp = 'C:\\pdtest\\dialog.bmp', 'C:\\pdtest\\report.bmp'
-            r = bench.drive('version:pdclean.exe:' + version, 'start:' + EXE, 'dialog:5000',
+            r = wine.drive('version:pdclean.exe:' + version, 'start:' + EXE, 'dialog:5000',
                             'shot:dialog:' + dialog_bmp, 'click:1012', 'box:30000',
                             'shot:box:' + report_bmp, 'answer:1', 'click:1', 'exit:5000',
                             timeout=180)
             for bmp, png in ((dialog_bmp, 'dialog.png'), (report_bmp, 'report.png')):
-                bench.save_png(bmp, os.path.join(OUT, png))
+                wine.save_png(bmp, os.path.join(OUT, png))
             box = r.one('box')
             print('clicked 実行 (Execute); the report came %.0f ms later:' % float(box['afterclick']))
             print('  [%s] %s' % (box.bytes('caption').decode('cp932'),
@@ -86,14 +86,14 @@ def main():
             print('screenshots: %s, %s' % tuple(os.path.relpath(os.path.join(OUT, p), ROOT)
                                                 for p in ('dialog.png', 'report.png')))
             print('pdclean exited with code %s' % r.one('exit').get('code', '?'))
-        text, bad = table(before, bench.package(family))
+        text, bad = table(before, wine.package(family))
         print()
         print(text)
         print()
         print('everything as expected' if bad == 0 else '%d items not as expected' % bad)
         return 1 if bad else 0
     finally:
-        bench.close()
+        wine.close()
 
 
 if __name__ == '__main__':

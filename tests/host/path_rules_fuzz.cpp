@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/text.h"
 #include "files/path_rules.h"
 
 static bool Cp932Lead(unsigned char c)

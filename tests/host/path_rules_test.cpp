@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/text.h"
 #include "files/path_rules.h"
 
 namespace {

@@ -6,6 +6,8 @@ import struct
 import pefile
 import pytest
 
+import texts
+
 from instructions import later_instructions
 from resources import (RT_DIALOG, RT_GROUP_ICON, RT_ICON, RT_STRING, RT_VERSION, parse_dialog,
                        parse_string_block, resource_tree)
@@ -70,14 +72,14 @@ def test_dialog_template(res):
     assert d['rect'] == (50, 50, 171, 47)
     assert d['menu'] == ''
     assert d['cls'] == 'PDCLEAN'
-    assert d['caption'] == 'Orvane Tablet Driver Uninstaller ver1.1'
+    assert d['caption'] == texts.CAPTION
     assert d['font'] == (10, 'ＭＳ Ｐゴシック')
     items = [(i['id'], i['cls'], i['text'], i['style'], i['rect'], i['exstyle'], i['extra'])
              for i in d['items']]
     assert items == [
-        (1, 0x80, '閉じる', 0x50010001, (89, 29, 42, 12), 0, 0),
-        (1012, 0x80, '実行', 0x50010000, (44, 29, 42, 12), 0, 0),
-        (0xFFFF, 0x82, 'Orvaneﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのﾌｧｲﾙ/ﾚｼﾞｽﾄﾘを全て削除します', 0x50020000,
+        (1, 0x80, texts.CLOSE_TEXT, 0x50010001, (89, 29, 42, 12), 0, 0),
+        (1012, 0x80, texts.EXECUTE_TEXT, 0x50010000, (44, 29, 42, 12), 0, 0),
+        (0xFFFF, 0x82, texts.DESCRIPTION, 0x50020000,
          (5, 10, 161, 10), 0, 0),
     ]
 
@@ -86,13 +88,8 @@ def test_string_table(res):
     strings = {}
     for block, langs in res[RT_STRING].items():
         strings.update(parse_string_block(block, langs[JAPANESE]))
-    assert strings == {
-        1: 'Orvane Tablet Driver Uninstaller',
-        4: 'ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。',
-        5: 'ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。\n\n一部のﾌｧｲﾙはﾘﾌﾞｰﾄ時に削除されます。',
-        8: 'いくつかのﾌｧｲﾙまたはﾚｼﾞｽﾄﾘの削除でｴﾗｰが発生しました。\n\n'
-           'もう一度このﾌﾟﾛｸﾞﾗﾑを実行してください。',
-    }
+    assert strings == {1: texts.TITLE, 4: texts.DONE, 5: texts.DONE_REBOOT,
+                       8: texts.PARTIAL_ERROR}
     # Each text survives the trip to code page 932 that LoadStringA makes.
     for s in strings.values():
         assert s.encode('cp932').decode('cp932') == s
@@ -123,7 +120,7 @@ def test_version_block(pe, res):
     assert (fixed.FileDateMS, fixed.FileDateLS) == (0, 0)
     tables = [t for fi in pe.FileInfo[0] if fi.Key == b'StringFileInfo' for t in fi.StringTable]
     assert [t.LangID for t in tables] == [b'041104b0']
-    name = 'Orvane Tablet Driver Uninstaller'
+    name = texts.TITLE
     assert [(k.decode(), v.decode()) for k, v in tables[0].entries.items()] == [
         ('Comments', name), ('CompanyName', 'Orvane'), ('FileDescription', name),
         ('FileVersion', '1, 1, 0, 0'), ('InternalName', name), ('LegalCopyright', ''),
@@ -137,10 +134,9 @@ def test_version_block(pe, res):
 def test_narrow_texts_are_stored_in_code_page_932(pe):
     # The Wine tests read them off the x86_64 build; this is the i686 one that ships.
     data = bytes(pe.__data__)
-    for text in ['このﾌﾟﾛｸﾞﾗﾑはWindowsNT4.0には対応していません',
-                 'このﾌﾟﾛｸﾞﾗﾑはWindows95には対応していません', 'OSが不明です']:
+    for text in texts.REFUSALS.values():
         assert text.encode('cp932') + b'\0' in data
-    assert "Can't create DialogBox".encode('cp932') + b'\0' in data
+    assert texts.NO_DIALOG.encode('cp932') + b'\0' in data
 
 
 def test_registry_and_device_names_are_in_the_shipping_exe_as_the_system_reads_them(pe):

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "core/session.h"
 #include "registry/devices.h"
 #include "registry/plans.h"
-#include "run/session.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Deletion primitives and the recorder on the real file system of a Wine prefix.
 #include <gtest/gtest.h>
 
+#include "core/recorder.h"
+#include "core/session.h"
 #include "files/primitives.h"
-#include "run/recorder.h"
-#include "run/session.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {

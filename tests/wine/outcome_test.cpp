@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run/outcome_label.h"
+#include "core/outcome_label.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The file plans on the prefix's own Windows and system directories, as Windows Me and 2000.
 #include <gtest/gtest.h>
 
+#include "core/session.h"
 #include "files/plans.h"
-#include "run/session.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {

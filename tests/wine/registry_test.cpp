@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/session.h"
 #include "registry/key_tree.h"
 #include "registry/plans.h"
 #include "registry/service_group.h"
-#include "run/session.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {

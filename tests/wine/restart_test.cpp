@@ -2,8 +2,8 @@
 // so a run never reaches it here.
 #include <gtest/gtest.h>
 
+#include "core/session.h"
 #include "files/restart.h"
-#include "run/session.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {

@@ -4,17 +4,25 @@
 
 #include <string>
 
-#include "run/session.h"
+#include "core/session.h"
+#include "res/resource.h"
 #include "run/uninstall.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {
 
-const char Title[] = "Orvane Tablet Driver Uninstaller";
-const char Done[] = "ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。";
-const char DoneReboot[] = "ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。\n\n一部のﾌｧｲﾙはﾘﾌﾞｰﾄ時に削除されます。";
-const char PartialError[] = "いくつかのﾌｧｲﾙまたはﾚｼﾞｽﾄﾘの削除でｴﾗｰが発生しました。\n\n"
-                            "もう一度このﾌﾟﾛｸﾞﾗﾑを実行してください。";
+// The report texts as the program loads them from its own string table.
+std::string Text(UINT id)
+{
+    char text[256];
+    int n = LoadStringA(GetModuleHandleA(NULL), id, text, sizeof text);
+    return std::string(text, n > 0 ? n : 0);
+}
+
+const std::string Title = Text(IDS_TITLE);
+const std::string Done = Text(IDS_DONE);
+const std::string DoneReboot = Text(IDS_DONE_REBOOT);
+const std::string PartialError = Text(IDS_PARTIAL_ERROR);
 
 const char PenTree[] = "System\\CurrentControlSet\\Services\\Class\\PEN";
 const char TavroTree[] = "System\\CurrentControlSet\\Services\\Tavro";
@@ -66,6 +74,7 @@ void DropLongSubkey(const char *tree = PenTree)
 
 TEST(Uninstall, WindowsMeWithNothingInstalledReportsDoneAfterNineRows)
 {
+    ASSERT_FALSE(Done.empty()); // the texts came from the string table
     RunSeen r = Execute(PlatformKind::WinMe);
     EXPECT_EQ(r.box.caption, Title);
     EXPECT_EQ(r.box.text, Done);

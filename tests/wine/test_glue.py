@@ -1,5 +1,5 @@
 """The Win32 glue (file primitives, deletion at restart, tree removal, file plans, recorder)
-tested by GoogleTest built for Windows and run in the bench's prefix; and the file step of a
+tested by GoogleTest built for Windows and run in the harness's prefix; and the file step of a
 real run, driven through the dialog."""
 import os
 
@@ -7,28 +7,28 @@ SYSTEM = 'C:\\windows\\system32'
 WINDOWS = 'C:\\windows'
 
 
-def test_win32_glue_tests_pass_under_wine(bench):
-    done = bench.wine('C:\\pdtest\\win_tests.exe', timeout=600)
+def test_win32_glue_tests_pass_under_wine(wine):
+    done = wine.run('C:\\pdtest\\win_tests.exe', timeout=600)
     out = done.stdout.decode('utf-8', 'replace')
     print(out)
     assert done.returncode == 0, out
     assert '[  PASSED  ]' in out and 'FAILED' not in out
 
 
-def put(bench, windows_path):
-    path = bench.host_path(windows_path)
+def put(wine, windows_path):
+    path = wine.host_path(windows_path)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, 'wb') as f:
         f.write(b'package file')
     return path
 
 
-def test_execute_as_windows_2000_removes_the_package_files(bench):
+def test_execute_as_windows_2000_removes_the_package_files(wine):
     files = [SYSTEM + '\\' + f for f in ('drivers\\digclass.sys', 'wintab32.dll', 'tavro.dat')]
     files += [WINDOWS + '\\inf\\vavad.inf', WINDOWS + '\\inf\\vavad.pnf']
-    keep = put(bench, SYSTEM + '\\wintab64.dll')  # not the package's
-    paths = [put(bench, f) for f in files]
-    r = bench.execute('win2k')
+    keep = put(wine, SYSTEM + '\\wintab64.dll')  # not the package's
+    paths = [put(wine, f) for f in files]
+    r = wine.execute('win2k')
     assert r.controls()[1012]['enabled'] == '0'
     assert r.one('exit')['code'] == '0'
     assert [p for p in paths if os.path.exists(p)] == []
@@ -36,8 +36,8 @@ def test_execute_as_windows_2000_removes_the_package_files(bench):
     os.remove(keep)
 
 
-def test_execute_as_windows_me_removes_the_package_files(bench):
-    paths = [put(bench, SYSTEM + '\\vavad.vxd'), put(bench, WINDOWS + '\\inf\\other\\tavrotablet.inf')]
-    r = bench.execute('winme')
+def test_execute_as_windows_me_removes_the_package_files(wine):
+    paths = [put(wine, SYSTEM + '\\vavad.vxd'), put(wine, WINDOWS + '\\inf\\other\\tavrotablet.inf')]
+    r = wine.execute('winme')
     assert r.one('exit')['code'] == '0'
     assert [p for p in paths if os.path.exists(p)] == []

@@ -5,15 +5,16 @@ import shutil
 
 import pytest
 
+import texts
+
 from test_shell import NO_SETUPAPI
 
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
 EXECUTE = 1012
-TITLE = 'Orvane Tablet Driver Uninstaller'.encode('cp932')
-DONE = 'ﾀﾌﾞﾚｯﾄﾄﾞﾗｲﾊﾞのｱﾝｲﾝｽﾄｰﾙは完了しました。'.encode('cp932')
-DONE_REBOOT = DONE + '\n\n一部のﾌｧｲﾙはﾘﾌﾞｰﾄ時に削除されます。'.encode('cp932')
-PARTIAL_ERROR = ('いくつかのﾌｧｲﾙまたはﾚｼﾞｽﾄﾘの削除でｴﾗｰが発生しました。\n\n'
-                 'もう一度このﾌﾟﾛｸﾞﾗﾑを実行してください。').encode('cp932')
+TITLE = texts.TITLE.encode('cp932')
+DONE = texts.DONE.encode('cp932')
+DONE_REBOOT = texts.DONE_REBOOT.encode('cp932')
+PARTIAL_ERROR = texts.PARTIAL_ERROR.encode('cp932')
 PEN_CLASS_KEY = 'System\\CurrentControlSet\\Services\\Class\\PEN'
 # Nine rows are recorded on Windows Me, each followed by a 50 ms pause.
 PACING_FLOOR_MS = 9 * 50
@@ -39,37 +40,37 @@ def lost(items):
     return [i for i in items if not i.removed and not i.present]
 
 
-def group_bytes(bench):
-    fields = dict(l.split('\t') for l in bench.sim('grouplist').splitlines())
+def group_bytes(wine):
+    fields = dict(l.split('\t') for l in wine.sim('grouplist').splitlines())
     return {k: bytes.fromhex(v) if v != '-' else b'' for k, v in fields.items()}
 
 
 @pytest.mark.target32
-def test_windows_2000_full_installation_is_removed_and_reported_done(bench):
-    bench.sim('install', '2000')
-    before = bench.package('2000')
+def test_windows_2000_full_installation_is_removed_and_reported_done(wine):
+    wine.sim('install', '2000')
+    before = wine.package('2000')
     assert all(i.present for i in before), [i for i in before if not i.present]
-    r = bench.execute('win2k')
+    r = wine.execute('win2k')
     assert_report(r, DONE, 'information')
-    after = bench.package('2000')
+    after = wine.package('2000')
     assert left_over(after) == []
     assert lost(after) == []
     kinds = {i.kind for i in after}
     assert kinds == {'file', 'key', 'group', 'device'}
     # The group order keeps every other name, in its place and order, byte for byte.
-    groups = group_bytes(bench)
+    groups = group_bytes(wine)
     assert groups['now'] == groups['installed'].replace(b'Pen Class\0', b'')
 
 
 @pytest.mark.target32
-def test_windows_2000_without_setupapi_removes_the_rest_and_leaves_infs_and_devices(bench):
-    bench.sim('install', '2000')
-    r = bench.execute('win2k', env=NO_SETUPAPI)
+def test_windows_2000_without_setupapi_removes_the_rest_and_leaves_infs_and_devices(wine):
+    wine.sim('install', '2000')
+    r = wine.execute('win2k', env=NO_SETUPAPI)
     box = r.one('box')
     assert box.bytes('caption') == TITLE
     assert box.bytes('text') in (DONE, DONE_REBOOT, PARTIAL_ERROR)
     assert r.one('exit')['code'] == '0'
-    after = bench.package('2000')
+    after = wine.package('2000')
     assert lost(after) == []
     # No INF is deleted unchecked: without the setup API neither the OEM copies nor the
     # device nodes can be told apart, so all of them stay; everything else is gone.
@@ -78,46 +79,46 @@ def test_windows_2000_without_setupapi_removes_the_rest_and_leaves_infs_and_devi
     assert unreachable and [i.name for i in left_over(after)] == unreachable
 
 
-def test_windows_2000_running_from_the_windows_directory(bench):
+def test_windows_2000_running_from_the_windows_directory(wine):
     exe = 'C:\\windows\\pdclean.exe'
-    shutil.copy(bench.host_path(PDCLEAN), bench.host_path(exe))
-    r = bench.execute('win2k', exe)
-    kept = os.path.exists(bench.host_path(exe))
+    shutil.copy(wine.host_path(PDCLEAN), wine.host_path(exe))
+    r = wine.execute('win2k', exe)
+    kept = os.path.exists(wine.host_path(exe))
     print('Wine %s the running program\'s own file' % ('keeps' if kept else 'deletes'))
     # Kept in use, it is scheduled for the restart; deleted, there is nothing left to do.
     assert_report(r, DONE_REBOOT if kept else DONE, 'information')
 
 
 @pytest.mark.target32
-def test_windows_me_with_nothing_installed_reports_done_after_the_pacing(bench):
+def test_windows_me_with_nothing_installed_reports_done_after_the_pacing(wine):
     # Nothing of the package is there: whatever earlier runs left is removed first.
-    bench.execute('winme')
-    r = bench.execute('winme')
+    wine.execute('winme')
+    r = wine.execute('winme')
     assert_report(r, DONE, 'information')
     assert float(r.one('box')['afterclick']) >= PACING_FLOOR_MS
 
 
 @pytest.mark.target32
-def test_windows_me_full_installation_then_a_second_run(bench):
-    bench.sim('install', 'me')
-    assert all(i.present for i in bench.package('me'))
-    first = bench.execute('winme')
+def test_windows_me_full_installation_then_a_second_run(wine):
+    wine.sim('install', 'me')
+    assert all(i.present for i in wine.package('me'))
+    first = wine.execute('winme')
     assert_report(first, DONE, 'information')
-    after = bench.package('me')
+    after = wine.package('me')
     assert left_over(after) == [] and lost(after) == []
-    second = bench.execute('winme')
+    second = wine.execute('winme')
     assert_report(second, DONE, 'information')
 
 
-def test_windows_me_item_that_fails_is_reported_then_a_later_run_finishes(bench):
-    bench.sim('install', 'me')
-    bench.sim('longkey', PEN_CLASS_KEY)
-    r = bench.execute('winme')
+def test_windows_me_item_that_fails_is_reported_then_a_later_run_finishes(wine):
+    wine.sim('install', 'me')
+    wine.sim('longkey', PEN_CLASS_KEY)
+    r = wine.execute('winme')
     assert_report(r, PARTIAL_ERROR, 'warning')
-    left = left_over(bench.package('me'))
+    left = left_over(wine.package('me'))
     assert [i.name for i in left] == ['HKLM\\' + PEN_CLASS_KEY]
     # The user clears the cause and runs the program once more, as the report asks.
-    bench.sim('droplongkey', PEN_CLASS_KEY)
-    again = bench.execute('winme')
+    wine.sim('droplongkey', PEN_CLASS_KEY)
+    again = wine.execute('winme')
     assert_report(again, DONE, 'information')
-    assert left_over(bench.package('me')) == []
+    assert left_over(wine.package('me')) == []

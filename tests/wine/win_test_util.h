@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // A fresh, empty directory for one test; its path without a trailing backslash.
 std::string ScratchDir(const char *name);

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "run/session.h"
+#include "core/session.h"
 #include "tests/wine/win_test_util.h"
 
 static void RemoveTree(const std::string &dir)

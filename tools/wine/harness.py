@@ -1,4 +1,4 @@
-"""Wine test bench: a throwaway prefix, Xvfb for the GUI, and the driver (pddriver.exe) run
+"""Wine test harness: a throwaway prefix, Xvfb for the GUI, and the driver (pddriver.exe) run
 beside pdclean to act on its dialog and report what it saw.
 
 Two targets: the x86_64 build under wine64 (the broad suite, one prefix per run), and with
@@ -50,12 +50,12 @@ def free_display():
     raise RuntimeError('no free X display')
 
 
-class Bench:
+class Harness:
     """A prefix with the programs copied into C:\\pdtest, and an X server to show them on."""
 
     def __init__(self, display=None, template=None):
         """display: an X display to use as it is; without one, a private Xvfb is started.
-        template: a bench whose prefix is copied, display shared, instead of a new prefix."""
+        template: a harness whose prefix is copied, display shared, instead of a new prefix."""
         self.tmp = tempfile.mkdtemp(prefix='pdclean-wine-')
         self.prefix = os.path.join(self.tmp, 'prefix')
         self.xvfb = None
@@ -88,11 +88,11 @@ class Bench:
             # One server for the whole test: a cold start per program costs seconds in a guest.
             self.server('-p')
             return
-        self.wine('wineboot', '-i')
+        self.run('wineboot', '-i')
         reg = os.path.join(self.drive_c(), 'setup.reg')
         with open(reg, 'wb') as f:
             f.write(SETUP_REG.replace('\n', '\r\n').encode('cp932'))
-        self.wine('regedit', '/S', 'C:\\setup.reg')
+        self.run('regedit', '/S', 'C:\\setup.reg')
         os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
         for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
                     'win_tests.exe', 'win_bench.exe', 'win_handles.exe', 'pdsim.exe'):
@@ -113,7 +113,7 @@ class Bench:
         shutil.copy(os.path.join(BUILD, BUILD_DIR, exe), self.host_path(WORK_DIR + '\\' + name))
         return WORK_DIR + '\\' + name
 
-    def wine(self, *args, timeout=180, env=None):
+    def run(self, *args, timeout=180, env=None):
         # Output goes through files, not pipes: Wine's own processes inherit them and, with a
         # persistent server, outlive the program, so a pipe would never reach its end.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
@@ -138,7 +138,7 @@ class Bench:
         if TARGET32:
             commands = [longer_wait(c) for c in commands]
             timeout *= WAIT_SCALE
-        done = self.wine(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout, env=env)
+        done = self.run(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout, env=env)
         out = done.stdout.decode('ascii', 'replace')
         return Report(out)
 
@@ -152,7 +152,7 @@ class Bench:
 
     def sim(self, *args):
         """Runs the simulated installation tool; returns its standard output as text."""
-        done = self.wine(WORK_DIR + '\\pdsim.exe', *args)
+        done = self.run(WORK_DIR + '\\pdsim.exe', *args)
         if done.returncode != 0:
             raise RuntimeError('pdsim %s: %s' % (' '.join(args), done.stderr.decode('utf-8', 'replace')))
         return done.stdout.decode('utf-8')

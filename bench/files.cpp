@@ -8,7 +8,7 @@
 
 #include "files/restart.h"
 #include "files/tree.h"
-#include "tests/wine/bench.h"
+#include "bench/bench.h"
 
 double Now()
 {

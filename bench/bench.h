@@ -1,6 +1,6 @@
 // The benchmark program's parts: each prints its figures.
-#ifndef PDCLEAN_WIN_BENCH_H
-#define PDCLEAN_WIN_BENCH_H
+#ifndef PDCLEAN_BENCH_BENCH_H
+#define PDCLEAN_BENCH_BENCH_H
 
 double Now();  // seconds, from the performance counter
 

@@ -1,4 +1,4 @@
-#include "run/outcome_label.h"
+#include "core/outcome_label.h"
 
 static const char *const Labels[] = {
     "",              // no code 0

@@ -1,7 +1,7 @@
-#ifndef PDCLEAN_RUN_RECORDER_H
-#define PDCLEAN_RUN_RECORDER_H
+#ifndef PDCLEAN_CORE_RECORDER_H
+#define PDCLEAN_CORE_RECORDER_H
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // Counts one attempt of a 9x plan, notes an error, shows the row and paces the run.
 void RecordOutcome(const char *itemText, Outcome outcome);

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/session.h"
 #include "files/plans.h"
 #include "registry/devices.h"
 #include "registry/key_tree.h"
 #include "registry/service_group.h"
-#include "run/session.h"
-#include "tests/wine/bench.h"
+#include "bench/bench.h"
 #include "tools/pdsim/package.h"
 
 static double Median(std::vector<double> v)

@@ -1,4 +1,4 @@
-#include "run/session.h"
+#include "core/session.h"
 
 // Constant-initialised from the member initialisers: no start-up code runs for it.
 SessionState session;

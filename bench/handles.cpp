@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/session.h"
 #include "files/plans.h"
 #include "files/primitives.h"
 #include "files/restart.h"
@@ -14,7 +15,6 @@
 #include "registry/devices.h"
 #include "registry/key_tree.h"
 #include "registry/service_group.h"
-#include "run/session.h"
 
 namespace {
 

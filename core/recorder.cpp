@@ -1,11 +1,11 @@
-#include "run/recorder.h"
+#include "core/recorder.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/outcome_label.h"
+#include "core/session.h"
 #include "res/resource.h"
-#include "run/outcome_label.h"
-#include "run/session.h"
 
 // Each row gets a visible moment; a 9x run of 9 rows thus lasts at least 450 ms.
 static const DWORD RowPauseMs = 50;

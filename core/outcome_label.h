@@ -1,8 +1,8 @@
 // What the result list shows for an outcome; free of Win32.
-#ifndef PDCLEAN_RUN_OUTCOME_LABEL_H
-#define PDCLEAN_RUN_OUTCOME_LABEL_H
+#ifndef PDCLEAN_CORE_OUTCOME_LABEL_H
+#define PDCLEAN_CORE_OUTCOME_LABEL_H
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 // The label in code page 932; "" for a code outside the table.
 const char *OutcomeLabel(Outcome outcome);

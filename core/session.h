@@ -1,10 +1,10 @@
 // The one process-wide state, touched by the GUI thread only.
-#ifndef PDCLEAN_RUN_SESSION_H
-#define PDCLEAN_RUN_SESSION_H
+#ifndef PDCLEAN_CORE_SESSION_H
+#define PDCLEAN_CORE_SESSION_H
 
 #include <windows.h>
 
-#include "run/kinds.h"
+#include "core/kinds.h"
 
 struct SessionState {
     HINSTANCE instance = NULL;

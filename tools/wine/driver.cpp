@@ -424,168 +424,251 @@ static void PumpOwnMessages()
         DispatchMessageW(&m);
 }
 
-static int Run(const std::wstring &command)
-{
-    std::vector<std::wstring> a = Split(command);
-    const std::wstring &name = a[0];
-    PumpOwnMessages();
+typedef std::vector<std::wstring> Args;
 
-    if (name == L"version" && a.size() == 3) {
-        Report("version %s", SetWineVersion(a[1], a[2]) ? "set" : "failed");
-    } else if (name == L"start" && a.size() >= 2) {
-        STARTUPINFOW si;
-        ZeroMemory(&si, sizeof si);
-        si.cb = sizeof si;
-        std::wstring line = L"\"" + a[1] + L"\"";
-        if (!CreateProcessW(a[1].c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &child)) {
-            Report("start failed error=%lu", GetLastError());
-            return 1;
-        }
-        childStarted = true;
-        started.push_back(child);
-        Report("start pid=%lu", child.dwProcessId);
-    } else if (name == L"dialog") {
-        HWND d = WaitForTopLevel("PDCLEAN", Number(a, 1, 10000));
-        if (d)
-            Report("dialog caption=%s", WindowTextHex(d).c_str());
-        else
-            Report("dialog none");
-    } else if (name == L"controls") {
-        HWND d = MainDialog();
-        if (!d) {
-            Report("controls none");
-            return 0;
-        }
-        Sleep(100);
-        ReportControls(d);
-    } else if (name == L"box") {
-        HWND b = WaitForTopLevel("#32770", Number(a, 1, 10000));
-        if (b)
-            ReportBox(b);
-        else
-            Report("box none");
-    } else if (name == L"boxcount") {
-        Report("boxcount %u", static_cast<unsigned>(ChildTopLevels("#32770").size()));
-    } else if (name == L"nobox") {
-        Sleep(Number(a, 1, 1000));
-        Report("nobox %s", ChildTopLevels("#32770").empty() ? "ok" : "appeared");
-    } else if (name == L"answer") {
-        std::vector<HWND> boxes = ChildTopLevels("#32770");
-        HWND button = boxes.empty() ? NULL : GetDlgItem(boxes[0], Number(a, 1, IDOK));
-        if (!button) {
-            Report("answer none");
-            return 0;
-        }
-        BringToFront(boxes[0]);
-        ClickCentre(button);
-        // The next command must find the box gone and its owner enabled again.
-        DWORD start = GetTickCount();
-        while (IsWindow(boxes[0]) && GetTickCount() - start < 5000)
-            Sleep(5);
-        Sleep(50);
-        Report("answer %s", IsWindow(boxes[0]) ? "stuck" : "clicked");
-    } else if (name == L"click") {
-        HWND d = MainDialog();
-        HWND c = d ? GetDlgItem(d, Number(a, 1, IDOK)) : NULL;
-        if (!c) {
-            Report("click none");
-            return 0;
-        }
-        BringToFront(d);
-        ClickCentre(c);
-        QueryPerformanceCounter(&lastClick);
-        Report("click done");
-    } else if (name == L"post") {
-        // A command any program may post, whatever state the button is in.
-        HWND d = MainDialog();
-        Report("post %s", d && PostMessageW(d, WM_COMMAND, Number(a, 1, IDOK), 0) ? "done" : "none");
-    } else if (name == L"key" && a.size() == 2) {
+// Each command reports one line; a nonzero result stops the driver.
+static int Version(const Args &a)
+{
+    Report("version %s", SetWineVersion(a[1], a[2]) ? "set" : "failed");
+    return 0;
+}
+
+static int Start(const Args &a)
+{
+    STARTUPINFOW si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    std::wstring line = L"\"" + a[1] + L"\"";
+    if (!CreateProcessW(a[1].c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &child)) {
+        Report("start failed error=%lu", GetLastError());
+        return 1;
+    }
+    childStarted = true;
+    started.push_back(child);
+    Report("start pid=%lu", child.dwProcessId);
+    return 0;
+}
+
+static int Dialog(const Args &a)
+{
+    HWND d = WaitForTopLevel("PDCLEAN", Number(a, 1, 10000));
+    if (d)
+        Report("dialog caption=%s", WindowTextHex(d).c_str());
+    else
+        Report("dialog none");
+    return 0;
+}
+
+static int Controls(const Args &)
+{
+    HWND d = MainDialog();
+    if (!d) {
+        Report("controls none");
+        return 0;
+    }
+    Sleep(100);
+    ReportControls(d);
+    return 0;
+}
+
+static int Box(const Args &a)
+{
+    HWND b = WaitForTopLevel("#32770", Number(a, 1, 10000));
+    if (b)
+        ReportBox(b);
+    else
+        Report("box none");
+    return 0;
+}
+
+static int BoxCount(const Args &)
+{
+    Report("boxcount %u", static_cast<unsigned>(ChildTopLevels("#32770").size()));
+    return 0;
+}
+
+static int NoBox(const Args &a)
+{
+    Sleep(Number(a, 1, 1000));
+    Report("nobox %s", ChildTopLevels("#32770").empty() ? "ok" : "appeared");
+    return 0;
+}
+
+static int Answer(const Args &a)
+{
+    std::vector<HWND> boxes = ChildTopLevels("#32770");
+    HWND button = boxes.empty() ? NULL : GetDlgItem(boxes[0], Number(a, 1, IDOK));
+    if (!button) {
+        Report("answer none");
+        return 0;
+    }
+    BringToFront(boxes[0]);
+    ClickCentre(button);
+    // The next command must find the box gone and its owner enabled again.
+    DWORD start = GetTickCount();
+    while (IsWindow(boxes[0]) && GetTickCount() - start < 5000)
+        Sleep(5);
+    Sleep(50);
+    Report("answer %s", IsWindow(boxes[0]) ? "stuck" : "clicked");
+    return 0;
+}
+
+static int Click(const Args &a)
+{
+    HWND d = MainDialog();
+    HWND c = d ? GetDlgItem(d, Number(a, 1, IDOK)) : NULL;
+    if (!c) {
+        Report("click none");
+        return 0;
+    }
+    BringToFront(d);
+    ClickCentre(c);
+    QueryPerformanceCounter(&lastClick);
+    Report("click done");
+    return 0;
+}
+
+// A command any program may post, whatever state the button is in.
+static int Post(const Args &a)
+{
+    HWND d = MainDialog();
+    Report("post %s", d && PostMessageW(d, WM_COMMAND, Number(a, 1, IDOK), 0) ? "done" : "none");
+    return 0;
+}
+
+static int Key(const Args &a)
+{
+    static const struct {
+        const wchar_t *name;
+        std::vector<WORD> keys;
+    } named[] = {{L"esc", {VK_ESCAPE}}, {L"enter", {VK_RETURN}}, {L"tab", {VK_TAB}},
+                 {L"altf4", {VK_MENU, VK_F4}}};
+    for (const auto &k : named) {
+        if (a[1] != k.name)
+            continue;
         HWND d = MainDialog();
         if (d)
             BringToFront(d);
-        if (a[1] == L"esc")
-            SendKeys({VK_ESCAPE});
-        else if (a[1] == L"enter")
-            SendKeys({VK_RETURN});
-        else if (a[1] == L"tab")
-            SendKeys({VK_TAB});
-        else if (a[1] == L"altf4")
-            SendKeys({VK_MENU, VK_F4});
-        else {
-            Report("key unknown");
-            return 1;
-        }
+        SendKeys(k.keys);
         Sleep(200);
         Report("key sent");
-    } else if (name == L"closebox") {
-        HWND d = MainDialog();
-        if (!d) {
-            Report("closebox none");
-            return 0;
-        }
-        BringToFront(d);
-        RECT r;
-        GetWindowRect(d, &r);
-        // Find the close button by asking the window itself what lies under each point.
-        int captionY = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-        for (int x = r.right - 1; x > r.left; --x) {
-            for (int y = r.top; y < captionY + GetSystemMetrics(SM_CYCAPTION); ++y) {
-                if (SendMessageW(d, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
-                    ClickAt(x - 3, y + 3);
-                    Report("closebox clicked");
-                    return 0;
-                }
+        return 0;
+    }
+    Report("key unknown");
+    return 1;
+}
+
+static int CloseBox(const Args &)
+{
+    HWND d = MainDialog();
+    if (!d) {
+        Report("closebox none");
+        return 0;
+    }
+    BringToFront(d);
+    RECT r;
+    GetWindowRect(d, &r);
+    // Find the close button by asking the window itself what lies under each point.
+    int captionY = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (int x = r.right - 1; x > r.left; --x) {
+        for (int y = r.top; y < captionY + GetSystemMetrics(SM_CYCAPTION); ++y) {
+            if (SendMessageW(d, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                ClickAt(x - 3, y + 3);
+                Report("closebox clicked");
+                return 0;
             }
         }
-        Report("closebox notfound");
-    } else if (name == L"churn") {
-        // Activates another window and then pdclean's windows, over and over.
-        HWND h = Helper();
-        DWORD times = Number(a, 1, 5);
-        for (DWORD i = 0; i < times; ++i) {
-            SetForegroundWindow(h);
-            PumpOwnMessages();
-            Sleep(60);
-            HWND d = MainDialog();
-            if (d)
-                SetForegroundWindow(d);
-            Sleep(60);
-            std::vector<HWND> boxes = ChildTopLevels("#32770");
-            if (!boxes.empty())
-                SetForegroundWindow(boxes[0]);
-            Sleep(60);
-        }
-        Report("churn done");
-    } else if (name == L"sleep") {
-        Sleep(Number(a, 1, 100));
-        Report("sleep done");
-    } else if (name == L"alive") {
-        Report("alive %d", ChildRunning() ? 1 : 0);
-    } else if (name == L"exit") {
-        if (!childStarted || WaitForSingleObject(child.hProcess, Number(a, 1, 10000)) != WAIT_OBJECT_0) {
-            Report("exit timeout");
-            return 0;
-        }
-        DWORD code = 0;
-        GetExitCodeProcess(child.hProcess, &code);
-        Report("exit code=%lu", code);
-    } else if (name == L"kill") {
-        if (ChildRunning())
-            TerminateProcess(child.hProcess, 99);
-        Report("kill done");
-    } else if (name == L"shot" && a.size() == 3) {
-        HWND w = a[1] == L"box" ? WaitForTopLevel("#32770", 5000) : MainDialog();
-        if (w)
-            BringToFront(w);
-        Sleep(300);
-        Report("shot %s", w && SaveWindowBitmap(w, a[2].c_str()) ? "saved" : "failed");
-    } else if (name == L"damagedialog" && a.size() == 2) {
-        Report("damagedialog %s", DamageDialog(a[1].c_str()) ? "done" : "failed");
-    } else {
-        Report("unknown command");
-        return 1;
     }
+    Report("closebox notfound");
     return 0;
+}
+
+// Activates another window and then pdclean's windows, over and over.
+static int Churn(const Args &a)
+{
+    HWND h = Helper();
+    DWORD times = Number(a, 1, 5);
+    for (DWORD i = 0; i < times; ++i) {
+        SetForegroundWindow(h);
+        PumpOwnMessages();
+        Sleep(60);
+        HWND d = MainDialog();
+        if (d)
+            SetForegroundWindow(d);
+        Sleep(60);
+        std::vector<HWND> boxes = ChildTopLevels("#32770");
+        if (!boxes.empty())
+            SetForegroundWindow(boxes[0]);
+        Sleep(60);
+    }
+    Report("churn done");
+    return 0;
+}
+
+static int SleepFor(const Args &a)
+{
+    Sleep(Number(a, 1, 100));
+    Report("sleep done");
+    return 0;
+}
+
+static int Alive(const Args &)
+{
+    Report("alive %d", ChildRunning() ? 1 : 0);
+    return 0;
+}
+
+static int Exit(const Args &a)
+{
+    if (!childStarted || WaitForSingleObject(child.hProcess, Number(a, 1, 10000)) != WAIT_OBJECT_0) {
+        Report("exit timeout");
+        return 0;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(child.hProcess, &code);
+    Report("exit code=%lu", code);
+    return 0;
+}
+
+static int Shot(const Args &a)
+{
+    HWND w = a[1] == L"box" ? WaitForTopLevel("#32770", 5000) : MainDialog();
+    if (w)
+        BringToFront(w);
+    Sleep(300);
+    Report("shot %s", w && SaveWindowBitmap(w, a[2].c_str()) ? "saved" : "failed");
+    return 0;
+}
+
+static int DamageDialogOf(const Args &a)
+{
+    Report("damagedialog %s", DamageDialog(a[1].c_str()) ? "done" : "failed");
+    return 0;
+}
+
+static const struct {
+    const wchar_t *name;
+    size_t args; // at least this many, the name included
+    int (*run)(const Args &);
+} Commands[] = {
+    {L"version", 3, Version},   {L"start", 2, Start},       {L"dialog", 1, Dialog},
+    {L"controls", 1, Controls}, {L"box", 1, Box},           {L"boxcount", 1, BoxCount},
+    {L"nobox", 1, NoBox},       {L"answer", 1, Answer},     {L"click", 1, Click},
+    {L"post", 1, Post},         {L"key", 2, Key},           {L"closebox", 1, CloseBox},
+    {L"churn", 1, Churn},       {L"sleep", 1, SleepFor},    {L"alive", 1, Alive},
+    {L"exit", 1, Exit},         {L"shot", 3, Shot},         {L"damagedialog", 2, DamageDialogOf},
+};
+
+static int Run(const std::wstring &command)
+{
+    Args a = Split(command);
+    PumpOwnMessages();
+    for (const auto &c : Commands) {
+        if (a[0] == c.name && a.size() >= c.args)
+            return c.run(a);
+    }
+    Report("unknown command");
+    return 1;
 }
 
 int wmain(int argc, wchar_t **argv)

@@ -1,6 +1,6 @@
 // Classifications shared by every subsystem; free of Win32 so host tests can use them.
-#ifndef PDCLEAN_RUN_KINDS_H
-#define PDCLEAN_RUN_KINDS_H
+#ifndef PDCLEAN_CORE_KINDS_H
+#define PDCLEAN_CORE_KINDS_H
 
 enum class PlatformKind : int {
     Unknown = 0,

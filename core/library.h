@@ -1,7 +1,7 @@
 // Functions of a system library looked up by name at run time, so the program loads on
 // systems that lack the library (a plain Windows 95 has no 32-bit setupapi.dll).
-#ifndef PDCLEAN_RUN_LIBRARY_H
-#define PDCLEAN_RUN_LIBRARY_H
+#ifndef PDCLEAN_CORE_LIBRARY_H
+#define PDCLEAN_CORE_LIBRARY_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "run/library.h"
+#include "core/library.h"
 
 #include <string.h>
 

@@ -8,16 +8,16 @@ import statistics
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, 'tests', 'wine'))
-from bench import Bench  # noqa: E402
+sys.path.insert(0, ROOT)
+from tools.wine.harness import Harness  # noqa: E402
 
 PACING_FLOOR_MS = 9 * 50  # nine rows recorded on Windows Me, 50 ms each
 ROUNDS = 7
 
 
-def execute_to_report(bench, version):
+def execute_to_report(wine, version):
     """Milliseconds from the click on Execute to the report box, through the real exe."""
-    return float(bench.execute(version).one('box')['afterclick'])
+    return float(wine.execute(version).one('box')['afterclick'])
 
 
 def print_size():
@@ -32,35 +32,35 @@ def main():
         print_size()
     if only == 'size':
         return
-    bench = Bench()
+    wine = Harness()
     try:
         if only in ('', 'files'):
-            done = bench.wine('C:\\pdtest\\win_bench.exe', 'files', timeout=1200)
+            done = wine.run('C:\\pdtest\\win_bench.exe', 'files', timeout=1200)
             sys.stdout.write(done.stdout.decode('utf-8', 'replace'))
         if only in ('', 'handles'):
-            done = bench.wine('C:\\pdtest\\win_handles.exe', timeout=1200)
+            done = wine.run('C:\\pdtest\\win_handles.exe', timeout=1200)
             sys.stdout.write(done.stdout.decode('utf-8', 'replace'))
         if only in ('', 'run'):
-            done = bench.wine('C:\\pdtest\\win_bench.exe', 'run', timeout=1200)
+            done = wine.run('C:\\pdtest\\win_bench.exe', 'run', timeout=1200)
             sys.stdout.write(done.stdout.decode('utf-8', 'replace'))
 
             times = []
             for _ in range(ROUNDS):
-                bench.sim('install', '2000')
-                times.append(execute_to_report(bench, 'win2k'))
+                wine.sim('install', '2000')
+                times.append(execute_to_report(wine, 'win2k'))
             print('Windows 2000, full simulated installation, Execute to report through the exe:')
             print('  median %.1f ms (min %.1f, max %.1f, %d runs)' % (
                 statistics.median(times), min(times), max(times), ROUNDS))
 
-            execute_to_report(bench, 'winme')  # whatever is left of the package goes first
-            times = [execute_to_report(bench, 'winme') for _ in range(ROUNDS)]
+            execute_to_report(wine, 'winme')  # whatever is left of the package goes first
+            times = [execute_to_report(wine, 'winme') for _ in range(ROUNDS)]
             median = statistics.median(times)
             print('Windows Me, nothing installed, Execute to report through the exe:')
             print('  runs: %s ms' % ', '.join('%.1f' % t for t in times))
             print('  median %.1f ms against the %d ms floor of the pacing: ratio %.3f (goal: under 1.10)' % (
                 median, PACING_FLOOR_MS, median / PACING_FLOOR_MS))
     finally:
-        bench.close()
+        wine.close()
 
 
 if __name__ == '__main__':
