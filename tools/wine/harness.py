@@ -43,6 +43,21 @@ def longer_wait(command):
     return command
 
 
+# Debian's Wine looks for its own fonts in <datadir>/../fonts (/usr/share/fonts, which holds
+# none of them), while fonts-wine puts them in /usr/share/wine/fonts, where fontconfig does
+# not look either: Marlett, whose "r" is the caption's close glyph, is never loaded. Wine
+# loads every font in the prefix's Fonts folder, so it goes there.
+WINE_FONTS = '/usr/share/wine/fonts'
+
+
+def install_wine_fonts(drive_c):
+    fonts = os.path.join(drive_c, 'windows', 'Fonts')
+    os.makedirs(fonts, exist_ok=True)
+    marlett = os.path.join(WINE_FONTS, 'marlett.ttf')
+    if os.path.exists(marlett):
+        shutil.copy(marlett, fonts)
+
+
 def free_display():
     for n in range(90, 190):
         if not os.path.exists('/tmp/.X11-unix/X%d' % n) and not os.path.exists('/tmp/.X%d-lock' % n):
@@ -93,6 +108,7 @@ class Harness:
         with open(reg, 'wb') as f:
             f.write(SETUP_REG.replace('\n', '\r\n').encode('cp932'))
         self.run('regedit', '/S', 'C:\\setup.reg')
+        install_wine_fonts(self.drive_c())
         os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
         for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
                     'win_tests.exe', 'win_bench.exe', 'win_handles.exe', 'pdsim.exe'):

@@ -1,0 +1,76 @@
+"""The README's table of what pdclean removes is the program's own tables, row by row: a
+table changed in the code and not in the README (or the other way round) fails here."""
+import os
+import re
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# Each table of the code and the README row that shows it: (system, kind).
+ROWS = {
+    ('files/plans.cpp', 'SystemFiles9x'): ('Me', 'files in the System folder'),
+    ('files/plans.cpp', 'WindowsFiles9x'): ('Me', 'files in the Windows folder'),
+    ('registry/plans.cpp', 'Keys9x'): ('Me', 'registry keys'),
+    ('files/plans.cpp', 'SystemFilesNT'): ('2000', 'files in the System folder'),
+    ('files/plans.cpp', 'WindowsFilesNT'): ('2000', 'files in the Windows folder'),
+    ('registry/plans.cpp', 'KeysNT'): ('2000', 'registry keys'),
+}
+# Tables that are empty in this configuration; a README row would be needed once they fill.
+EMPTY = [('files/plans.cpp', 'Directories9x'), ('files/plans.cpp', 'RootDirectories2000'),
+         ('registry/plans.cpp', 'Values9x')]
+
+
+def source(path):
+    with open(os.path.join(ROOT, path), encoding='utf-8') as f:
+        return f.read()
+
+
+def literals(text):
+    """The C string literals of text; the tables use no escape but the doubled backslash."""
+    found = re.findall(r'"((?:[^"\\]|\\.)*)"', text)
+    assert all(re.fullmatch(r'(?:[^\\]|\\\\)*', f) for f in found), found
+    return [f.replace('\\\\', '\\') for f in found]
+
+
+def table(path, name):
+    """The non-empty string literals of a constant table, in order."""
+    body = re.search(r'\b%s\[\] = \{(.*?)\};' % name, source(path), re.S)
+    assert body, '%s not found in %s' % (name, path)
+    # A comment line is no entry.
+    code = '\n'.join(l for l in body.group(1).splitlines() if not l.strip().startswith('//'))
+    return [s for s in literals(code) if s]
+
+
+def readme_rows():
+    text = source('README.md')
+    section = text[text.index('### What it removes'):text.index('### What it never touches')]
+    rows = {}
+    for line in section.splitlines():
+        cells = [c.strip() for c in line.strip().strip('|').split('|')]
+        if len(cells) == 3 and cells[0] in ('Me', '2000'):
+            rows[(cells[0], cells[1])] = (cells[2], re.findall(r'`([^`]*)`', cells[2]))
+    return rows
+
+
+def test_what_it_removes_is_the_programs_own_tables():
+    rows = readme_rows()
+    for (path, name), row in ROWS.items():
+        assert row in rows, 'README has no row for %s' % (row,)
+        assert rows[row][1] == table(path, name), name
+    for path, name in EMPTY:
+        assert table(path, name) == [], '%s is no longer empty: add it to the README' % name
+
+
+def test_sweeps_and_device_rules_in_the_readme_are_the_programs():
+    rows = readme_rows()
+    oem = rows[('2000', 'copies of the setup file')][1]
+    assert re.findall(r'"(oem%d\.[a-z]+)"', source('files/plans.cpp')) == ['oem%d.inf', 'oem%d.pnf']
+    assert oem == ['inf\\oemN.inf', 'PEN', 'inf\\oemN.pnf']
+    assert 'static const char PenClass[] = "PEN";' in source('files/plans.cpp')
+    group = source('registry/service_group.cpp')
+    assert rows[('2000', 'service group order')][1] == [
+        re.search(r'PenGroup\[\] = "(.*)"', group).group(1),
+        re.search(r'ListValue\[\] = "(.*)"', group).group(1),
+        re.search(r'GroupOrderKey\[\] = "(.*)"', group).group(1).replace('\\\\', '\\')]
+    devices = rows[('2000', 'device entries')][1]
+    assert devices[:3] == table('registry/plans.cpp', 'TabletEnumerators')
+    assert devices[3:] == re.findall(r'BeginsWith\(p, "([^"]*)"\)', source('registry/device_match.cpp'))
