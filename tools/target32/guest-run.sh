@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# In the guest, on the host's root under a tmpfs overlay: a fresh /tmp, /dev and /proc (so
-# the host's X and Wine sockets are not seen), the subset, and its exit code handed out.
+# In the guest, on the host's root under a tmpfs overlay: its own /dev, /proc and /run, none
+# of the host's X and Wine sockets, the subset, and its exit code handed out.
 mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev 2>/dev/null
 mkdir -p /dev/pts /dev/shm
 mount -t devpts devpts /dev/pts
 mount -t tmpfs tmpfs /dev/shm
-mount -t tmpfs tmpfs /tmp
 mount -t tmpfs tmpfs /run
+# /tmp stays the host's (the repository may live there), but its X and Wine sockets and
+# locks are the host's processes': gone from the guest's view (the removal stays in the
+# overlay's tmpfs layer, the host keeps them).
+rm -rf /tmp/.X11-unix /tmp/.X*-lock /tmp/.wine-*
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb
 cd "$PDREPO"
 echo "guest: up after $(cut -d' ' -f1 /proc/uptime) s"
