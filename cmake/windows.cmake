@@ -14,8 +14,8 @@ set(SYSTEM_LIBRARIES kernel32 user32 advapi32)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     set(PROGRAM_CPU -march=i386 -mtune=i386 -Wa,-march=i386,-mtune=i386)
     # Small: the stack is kept 4-byte aligned as the Win32 ABI asks, no realignment code,
-    # and no frame pointer.
-    set(PROGRAM_CPU ${PROGRAM_CPU} -mpreferred-stack-boundary=2 -fomit-frame-pointer)
+    # no frame pointer, and size before speed wherever GCC can choose.
+    set(PROGRAM_CPU ${PROGRAM_CPU} -mpreferred-stack-boundary=2 -fomit-frame-pointer -Oz)
 endif()
 
 # Everything of the program but its start-up, its runtime stand-ins and its class

@@ -1,6 +1,6 @@
 #include "core/text.h"
 
-static size_t Length(const char *s)
+size_t TextLength(const char *s)
 {
     size_t n = 0;
     while (s[n] != '\0')
@@ -11,7 +11,7 @@ static size_t Length(const char *s)
 static bool Compose(char *out, size_t capacity, const char *a, const char *separator,
                     const char *b)
 {
-    size_t na = Length(a), ns = Length(separator), nb = Length(b);
+    size_t na = TextLength(a), ns = TextLength(separator), nb = TextLength(b);
     if (capacity == 0)
         return false;
     if (na >= capacity || ns >= capacity - na || nb >= capacity - na - ns) {

@@ -4,6 +4,9 @@
 
 #include <stddef.h>
 
+// The bytes before the terminator.
+size_t TextLength(const char *s);
+
 // Writes dir, "\" and name into out (capacity bytes with the terminator); false, leaving
 // out as an empty string, when that would not fit.
 bool JoinPath(char *out, size_t capacity, const char *dir, const char *name);

@@ -55,7 +55,7 @@ static bool QueryBases(char *windows, char *system)
 
 bool ComposePlanItem(char *path, const char *base, const char *entry)
 {
-    if (lstrlenA(base) + lstrlenA(entry) >= PathCapacity - 1) {
+    if (TextLength(base) + TextLength(entry) >= PathCapacity - 1) {
         ShowPlanError("ﾊﾞｯﾌｧｴﾗｰ");
         return false;
     }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/session.h"
+#include "core/text.h"
 #include "files/path_rules.h"
 #include "files/rename_list.h"
 
@@ -33,7 +34,7 @@ static int FormatEntry(const char *existingPath, const char *newPath, char *line
         lstrcpyA(destination, "NUL"); // the device: a deletion, not a file named NULL
     else if (!ShortForm(newPath, destination))
         return 0;
-    if (lstrlenA(destination) + 1 + lstrlenA(source) + 2 >= LineCapacity)
+    if (TextLength(destination) + 1 + TextLength(source) + 2 >= LineCapacity)
         return 0;
     return wsprintfA(line, "%hs=%hs\r\n", destination, source);
 }
