@@ -17,6 +17,10 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # no frame pointer, and size before speed wherever GCC can choose.
     set(PROGRAM_CPU ${PROGRAM_CPU} -mpreferred-stack-boundary=2 -fomit-frame-pointer -Oz)
 endif()
+# The program's C++: no runtime support, each function and datum in its own section so the
+# link keeps only what is used.
+set(PROGRAM_CXX -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-ident
+    -ffunction-sections -fdata-sections ${PROGRAM_CPU})
 
 # Everything of the program but its start-up, its runtime stand-ins and its class
 # registration, so the Win32 glue tests and the test builds can link it too.
@@ -25,8 +29,11 @@ add_library(pdclean_core STATIC
     app/gate.cpp
     app/main_window.cpp
     app/winmain.cpp
-    files/plans.cpp
+    core/library.cpp
     core/outcome_label.cpp
+    core/recorder.cpp
+    core/session.cpp
+    files/plans.cpp
     files/primitives.cpp
     files/restart.cpp
     files/tree.cpp
@@ -34,9 +41,6 @@ add_library(pdclean_core STATIC
     registry/key_tree.cpp
     registry/plans.cpp
     registry/service_group.cpp
-    core/library.cpp
-    core/recorder.cpp
-    core/session.cpp
     run/uninstall.cpp
 )
 target_include_directories(pdclean_core PUBLIC ${CMAKE_SOURCE_DIR})
@@ -44,15 +48,12 @@ target_compile_definitions(pdclean_core PUBLIC WINVER=0x0500 _WIN32_WINNT=0x0500
 target_compile_options(pdclean_core PRIVATE ${WARNINGS}
     # Sources are UTF-8; every narrow literal is stored in code page 932.
     -finput-charset=UTF-8 -fexec-charset=CP932
-    -fno-exceptions -fno-rtti -fno-threadsafe-statics
-    -fno-asynchronous-unwind-tables -fno-stack-protector -fno-ident
-    -ffunction-sections -fdata-sections ${PROGRAM_CPU})
+    ${PROGRAM_CXX} -fno-threadsafe-statics -fno-stack-protector)
 
 function(pdclean_program target)
     add_executable(${target} WIN32 ${ARGN} app/startup.cpp app/crt.cpp res/pdclean.rc)
     target_compile_options(${target} PRIVATE ${WARNINGS}
-        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-                                  -fno-ident -ffunction-sections -fdata-sections ${PROGRAM_CPU}>)
+        $<$<COMPILE_LANGUAGE:CXX>:${PROGRAM_CXX}>)
     target_link_options(${target} PRIVATE
         -nostdlib -nostartfiles -static -s
         # Loadable by the Windows 9x and NT 4-era loaders: subsystem and OS version 4.0.

@@ -2,14 +2,21 @@
 
 #include <string.h>
 
-bool LookupFunctions(HMODULE library, const char *const names[], int count, void *functions)
+HMODULE LoadFunctions(const char *library, const char *const names[], int count,
+                      void *functions)
 {
+    HMODULE module = LoadLibraryA(library);
+    if (module == NULL)
+        return NULL;
     bool all = true;
     for (int i = 0; i < count; ++i) {
-        FARPROC function = GetProcAddress(library, names[i]);
+        FARPROC function = GetProcAddress(module, names[i]);
         all = all && function != NULL;
         // Copied, not cast: the slots are typed pointers of the same size as FARPROC.
         memcpy(static_cast<char *>(functions) + i * sizeof function, &function, sizeof function);
     }
-    return all;
+    if (all)
+        return module;
+    FreeLibrary(module);
+    return NULL;
 }

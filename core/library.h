@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
-// Fills functions, a struct holding only function pointers in the order of names (count
-// of them), looking every name up before any is tested. True when all were found.
-bool LookupFunctions(HMODULE library, const char *const names[], int count, void *functions);
+// Loads the library and fills functions, a struct holding only function pointers in the
+// order of names (count of them), looking every name up before any is tested. Returns the
+// library, for the caller to free, when it and every function were found; else NULL, with
+// nothing held.
+HMODULE LoadFunctions(const char *library, const char *const names[], int count,
+                      void *functions);
 
 #endif

@@ -19,8 +19,8 @@ TreeEntry ClassifyTreeEntry(unsigned long attributes);
 // never taken for a backslash or a dot.
 bool IsShortPath(const char *path, bool (*isLeadByte)(unsigned char));
 
-// True when path may be removed as a whole tree: false for an empty path, a bare "", a
-// drive ("C:", "C:"), a UNC server or share root ("\server\share"), and any path with a
+// True when path may be removed as a whole tree: false for an empty path, a bare "\", a
+// drive ("C:", "C:\"), a UNC server or share root ("\\server\share"), and any path with a
 // "." or ".." component. Lead bytes as for IsShortPath.
 bool IsTreeTarget(const char *path, bool (*isLeadByte)(unsigned char));
 

@@ -174,10 +174,9 @@ static void SweepWith(const InfApi &api, const char *infDirectory)
 void SweepOemInfs(const char *infDirectory)
 {
     InfApi api;
-    HMODULE library = LoadLibraryA("setupapi.dll");
+    HMODULE library = LoadFunctions("setupapi.dll", InfApiNames, ARRAYSIZE(InfApiNames), &api);
     if (library == NULL)
         return;
-    if (LookupFunctions(library, InfApiNames, ARRAYSIZE(InfApiNames), &api))
-        SweepWith(api, infDirectory);
+    SweepWith(api, infDirectory);
     FreeLibrary(library);
 }

@@ -7,7 +7,7 @@ static const char *const Headers[] = {"[rename]\r\n", "[Rename]\r\n", "[RENAME]\
 static const char EndOfFile = 0x1A;  // ^Z: DOS-style readers stop at it
 
 // The text the restart step reads: up to the first zero byte or ^Z.
-static size_t TextLength(const char *buffer, size_t size)
+static size_t TextEnd(const char *buffer, size_t size)
 {
     size_t n = 0;
     while (n < size && buffer[n] != '\0' && buffer[n] != EndOfFile)
@@ -95,7 +95,7 @@ size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const ch
     // ANSI text put into a UTF-16 file would be read as neither.
     if (IsUtf16(buffer, oldSize))
         return 0;
-    size_t textLength = TextLength(buffer, oldSize);
+    size_t textLength = TextEnd(buffer, oldSize);
     for (const char *header : Headers) {
         size_t at;
         bool unfinished;

@@ -39,9 +39,8 @@ Outcome RemoveTabletDevices(const char *enumerator)
     Outcome outcome = Outcome::NoKey;
     DeviceApi api;
     HDEVINFO list = INVALID_HANDLE_VALUE;
-    HMODULE library = LoadLibraryA("setupapi.dll");
-    if (library == NULL ||
-        !LookupFunctions(library, DeviceApiNames, ARRAYSIZE(DeviceApiNames), &api))
+    HMODULE library = LoadFunctions("setupapi.dll", DeviceApiNames, ARRAYSIZE(DeviceApiNames), &api);
+    if (library == NULL)
         goto done;
     // Every setup class, and without DIGCF_PRESENT also the devices not attached.
     list = api.getClassDevs(NULL, enumerator, NULL, DIGCF_ALLCLASSES);

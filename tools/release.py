@@ -59,7 +59,7 @@ def readme_text(markdown):
         out.append(line)
     if rows:
         out += table_lines(rows)
-    text = '\n'.join(out).replace('`', '').replace('\\\\', '\\')
+    text = '\n'.join(out).replace('`', '')
     text = re.sub(r'\n{3,}', '\n\n', text).strip() + '\n'
     return text.replace('\n', '\r\n').encode('cp932')
 

@@ -6,8 +6,7 @@ import shutil
 import pytest
 
 import texts
-
-from test_shell import NO_SETUPAPI
+from tools.wine.harness import NO_SETUPAPI
 
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
 EXECUTE = 1012

@@ -3,10 +3,9 @@ and caption, and the broken-build cases. Texts are compared as code page 932 byt
 import pytest
 
 import texts
+from tools.wine.harness import NO_SETUPAPI
 
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
-# The setup API disabled for the processes of a run, as on a system without setupapi.dll.
-NO_SETUPAPI = {'WINEDLLOVERRIDES': 'mscoree,mshtml=;setupapi=d'}
 CAPTION = texts.CAPTION.encode('cp932')
 CLOSE, EXECUTE, STATIC = 1, 1012, 0xFFFF
 

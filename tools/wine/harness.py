@@ -16,6 +16,10 @@ TARGET32 = os.environ.get('PDCLEAN_TARGET') == 'i686'
 WINE = '/usr/lib/wine/wine' if TARGET32 else '/usr/lib/wine/wine64'
 BUILD_DIR = 'win32' if TARGET32 else 'win64'
 WORK_DIR = 'C:\\pdtest'
+# No Mono or Gecko install is attempted.
+DLL_OVERRIDES = 'mscoree,mshtml='
+# The setup API disabled for the processes of a run, as on a system without setupapi.dll.
+NO_SETUPAPI = {'WINEDLLOVERRIDES': DLL_OVERRIDES + ';setupapi=d'}
 
 # Wine without a window manager leaves the caption undrawn unless it manages windows itself;
 # the face name of the dialog font is mapped to a Japanese font that the machine has.
@@ -90,7 +94,7 @@ class Harness:
         self.env.update({
             'WINEPREFIX': self.prefix,
             'WINELOADER': WINE,
-            'WINEDLLOVERRIDES': 'mscoree,mshtml=',
+            'WINEDLLOVERRIDES': DLL_OVERRIDES,
             'WINEDEBUG': '-all',
             'LANG': 'ja_JP.UTF-8',
             'LC_ALL': 'ja_JP.UTF-8',
