@@ -8,6 +8,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 {
     (void)commandLine;
     session.instance = instance;
+    session.firstActivation = true;
     if (previous == NULL && RegisterMainClass(instance) == 0)
         return 0;
 

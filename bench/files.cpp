@@ -10,14 +10,6 @@
 #include "files/tree.h"
 #include "bench/bench.h"
 
-double Now()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 static void MakeTree(const std::string &root, int dirs, int filesPerDir)
 {
     CreateDirectoryA(root.c_str(), NULL);
@@ -101,17 +93,4 @@ void BenchRenameList()
     }
     DeleteFileA(ini.c_str());
     DeleteFileA(target.c_str());
-}
-
-// No argument: every figure; "files" or "run": only those.
-int main(int argc, char **argv)
-{
-    std::string only = argc > 1 ? argv[1] : "";
-    if (only.empty() || only == "files") {
-        BenchTree();
-        BenchRenameList();
-    }
-    if (only.empty() || only == "run")
-        BenchRun2000();
-    return 0;
 }

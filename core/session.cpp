@@ -1,4 +1,4 @@
 #include "core/session.h"
 
-// Constant-initialised from the member initialisers: no start-up code runs for it.
+// Zero-initialised: no start-up code runs for it, and it lives in .bss.
 SessionState session;

@@ -6,15 +6,17 @@
 
 #include "core/kinds.h"
 
+// No initialisers: as a static object it starts all zero and takes no bytes of the file.
+// What starts otherwise is set by WinMain before any window exists.
 struct SessionState {
-    HINSTANCE instance = NULL;
-    HWND mainWindow = NULL;
-    PlatformKind platformKind = PlatformKind::Unknown;
-    int rowCount = 0;
-    bool rebootPending = false;
-    bool errorSeen = false;
-    bool firstActivation = true;
-    bool runStarted = false; // set by the first Execute: one run per process
+    HINSTANCE instance;
+    HWND mainWindow;
+    PlatformKind platformKind; // Unknown (0) until the gate has run
+    int rowCount;
+    bool rebootPending;
+    bool errorSeen;
+    bool firstActivation; // true from WinMain on, until the gate has run
+    bool runStarted;      // set by the first Execute: one run per process
 };
 
 extern SessionState session;

@@ -1,9 +1,8 @@
 #include "files/rename_list.h"
 
-static const size_t HeaderLength = 10;  // with its CR LF
+static const char Header[] = "[rename]\r\n"; // as a new section is headed
+static const size_t HeaderLength = 10;         // with its CR LF
 static const size_t HeaderNameLength = 8;
-// Tried in this order; the order decides, not the place in the file.
-static const char *const Headers[] = {"[rename]\r\n", "[Rename]\r\n", "[RENAME]\r\n"};
 static const char EndOfFile = 0x1A;  // ^Z: DOS-style readers stop at it
 
 // The text the restart step reads: up to the first zero byte or ^Z.
@@ -15,32 +14,39 @@ static size_t TextEnd(const char *buffer, size_t size)
     return n;
 }
 
-static bool Same(const char *a, const char *b, size_t count)
+static char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The header compared without regard to ASCII letter case. Only '[' can start the match,
+// never a lead byte, so every byte compared is a whole character.
+static bool SameHeader(const char *text, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
-        if (a[i] != b[i])
+        if (Lower(text[i]) != Header[i])
             return false;
     }
     return true;
 }
 
-// The first line that is the header. A header only counts at the start of a line, and a
-// line feed is never the trail byte of a double-byte character, so a line start is always
-// a character start. The text's last line may be the header without its line break:
-// *unfinished tells so.
-static bool FindHeader(const char *text, size_t length, const char *header, size_t *at,
-                       bool *unfinished)
+// The first line that is the header, in any letter case: the start-up processing reads only
+// the first section so named, so an entry under a later one would never be acted on. A
+// header only counts at the start of a line, and a line feed is never the trail byte of a
+// double-byte character, so a line start is always a character start. The text's last line
+// may be the header without its line break: *unfinished tells so.
+static bool FindHeader(const char *text, size_t length, size_t *at, bool *unfinished)
 {
     for (size_t i = 0; i < length; ++i) {
         if (i > 0 && text[i - 1] != '\n')
             continue;
         size_t left = length - i;
-        if (left >= HeaderLength && Same(text + i, header, HeaderLength)) {
+        if (left >= HeaderLength && SameHeader(text + i, HeaderLength)) {
             *at = i;
             *unfinished = false;
             return true;
         }
-        if (left == HeaderNameLength && Same(text + i, header, HeaderNameLength)) {
+        if (left == HeaderNameLength && SameHeader(text + i, HeaderNameLength)) {
             *at = i;
             *unfinished = true;
             return true;
@@ -96,11 +102,9 @@ size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const ch
     if (IsUtf16(buffer, oldSize))
         return 0;
     size_t textLength = TextEnd(buffer, oldSize);
-    for (const char *header : Headers) {
-        size_t at;
-        bool unfinished;
-        if (!FindHeader(buffer, textLength, header, &at, &unfinished))
-            continue;
+    size_t at;
+    bool unfinished;
+    if (FindHeader(buffer, textLength, &at, &unfinished)) {
         if (unfinished) {
             const char *pieces[] = {"\r\n", line};
             const size_t lengths[] = {2, lineLength};
@@ -113,7 +117,7 @@ size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const ch
     // A new section at the end of the text, before any zero byte or ^Z, which stay after
     // it. The header must start a line of its own to be read as one.
     bool endLine = textLength > 0 && buffer[textLength - 1] != '\n';
-    const char *pieces[] = {"\r\n", Headers[0], line};
+    const char *pieces[] = {"\r\n", Header, line};
     const size_t lengths[] = {2, HeaderLength, lineLength};
     return endLine ? Insert(buffer, oldSize, textLength, pieces, lengths, 3)
                    : Insert(buffer, oldSize, textLength, pieces + 1, lengths + 1, 2);

@@ -41,22 +41,19 @@ TEST(RenameList, HeaderAsLastLineGetsTheEntryAsNewLastLine)
     EXPECT_EQ(Insert("[x]\r\n[rename]\r\n", LineA), "[x]\r\n[rename]\r\n" + LineA);
 }
 
-TEST(RenameList, LowerCaseHeaderWinsOverAnEarlierCapitalisedOne)
+TEST(RenameList, FirstHeaderByPositionTakesTheEntryInAnyLetterCase)
 {
+    // The start-up processing reads only the first section so named.
     std::string old = "[Rename]\r\nNUL=A\r\n[rename]\r\nNUL=B\r\n";
-    EXPECT_EQ(Insert(old, LineA), "[Rename]\r\nNUL=A\r\n[rename]\r\n" + LineA + "NUL=B\r\n");
-}
-
-TEST(RenameList, CapitalisedThenUpperCaseHeadersAreUsedWhenAlone)
-{
-    EXPECT_EQ(Insert("[Rename]\r\n", LineA), "[Rename]\r\n" + LineA);
+    EXPECT_EQ(Insert(old, LineA), "[Rename]\r\n" + LineA + "NUL=A\r\n[rename]\r\nNUL=B\r\n");
     EXPECT_EQ(Insert("[RENAME]\r\nNUL=X\r\n", LineA), "[RENAME]\r\n" + LineA + "NUL=X\r\n");
-    EXPECT_EQ(Insert("[RENAME]\r\n[Rename]\r\n", LineA), "[RENAME]\r\n[Rename]\r\n" + LineA);
+    EXPECT_EQ(Insert("[x]\r\n[ReNaMe]\r\n[rename]\r\n", LineA),
+              "[x]\r\n[ReNaMe]\r\n" + LineA + "[rename]\r\n");
 }
 
 TEST(RenameList, UnrecognisedHeadersGetANewSectionAppended)
 {
-    for (std::string old : {"[ReName]\r\n", "[rename] \r\n", "[rename]\n", " [renamex]\r\n"}) {
+    for (std::string old : {"[renamed]\r\n", "[rename] \r\n", "[rename]\n", " [rename]\r\n"}) {
         SCOPED_TRACE(old);
         EXPECT_EQ(Insert(old, LineA), old + "[rename]\r\n" + LineA);
     }

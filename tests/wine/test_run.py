@@ -78,14 +78,72 @@ def test_windows_2000_without_setupapi_removes_the_rest_and_leaves_infs_and_devi
     assert unreachable and [i.name for i in left_over(after)] == unreachable
 
 
-def test_windows_2000_running_from_the_windows_directory(wine):
-    exe = 'C:\\windows\\pdclean.exe'
-    shutil.copy(wine.host_path(PDCLEAN), wine.host_path(exe))
-    r = wine.execute('win2k', exe)
-    kept = os.path.exists(wine.host_path(exe))
-    print('Wine %s the running program\'s own file' % ('keeps' if kept else 'deletes'))
-    # Kept in use, it is scheduled for the restart; deleted, there is nothing left to do.
-    assert_report(r, DONE_REBOOT if kept else DONE, 'information')
+# The copy the Uninstall entry starts, running while another program holds a driver file
+# open unshared: both resist deletion and are scheduled for the restart.
+INSTALLED_COPY = 'C:\\windows\\pdclean.exe'
+HELD = {'win2k': '\\drivers\\digclass.sys', 'winme': '\\vavad.vxd'}
+FAMILY = {'win2k': '2000', 'winme': 'me'}
+# Another installer's pending deletion, in a first section headed in its own letter case: the
+# start-up processing reads only the first section so named, so ours must go there too.
+THEIRS = 'C:\\theirs.txt'
+THEIRS_INI = b'[Rename]\r\nNUL=C:\\THEIRS.TXT\r\n[boot]\r\nshell=Explorer.exe\r\n[rename]\r\n'
+
+
+def pending_renames(report):
+    """The delayed moves in NT's list, upper-cased: Wine keeps the case it was given."""
+    word = report.one('pending').word
+    return bytes.fromhex(word if word != '-' else '').decode('ascii').upper().split('\n')
+
+
+@pytest.mark.parametrize('version, refused, report', [
+    pytest.param('win2k', False, DONE_REBOOT, marks=pytest.mark.target32),
+    pytest.param('winme', True, DONE_REBOOT, marks=pytest.mark.target32),
+    # Only the 9x family reads wininit.ini: a refusal on NT is a failure, and says so.
+    ('win2k', True, PARTIAL_ERROR),
+], ids=['2000', 'me-movefileex-refused', '2000-movefileex-refused'])
+def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refused, report):
+    family = FAMILY[version]
+    ini, bak = wine.host_path('C:\\windows\\wininit.ini'), wine.host_path('C:\\windows\\wininit.bak')
+    for stale in (ini, bak):
+        if os.path.exists(stale):
+            os.remove(stale)
+    wine.sim('install', family)
+    shutil.copy(wine.host_path(PDCLEAN), wine.host_path(INSTALLED_COPY))
+    held = [i.name for i in wine.package(family) if i.name.endswith(HELD[version])]
+    held.append(INSTALLED_COPY)
+    if version == 'winme':
+        with open(wine.host_path(THEIRS), 'wb') as f:
+            f.write(b'theirs')
+        with open(ini, 'wb') as f:
+            f.write(THEIRS_INI)
+    # MoveFileEx refuses as Windows Me's does: the driver, as NT, bars the Session Manager key.
+    before = ['hold:' + held[0]] + (['refusedelay'] if refused else [])
+    r = wine.execute(version, INSTALLED_COPY, before=before, after=['pending'])
+    assert r.one('hold').word == 'done'
+    assert_report(r, report, 'warning' if report == PARTIAL_ERROR else 'information')
+    # Before the restart (read from outside: starting a program could restart Windows).
+    assert all(os.path.exists(wine.host_path(h)) for h in held)
+    scheduled = ['\\??\\' + h.upper() in pending_renames(r) for h in held]
+    assert scheduled == [version == 'win2k' and not refused] * 2
+    if version == 'winme':
+        # One deletion per held file, 8.3 paths, newest first, under their header.
+        ours = b''.join(b'NUL=%s\r\n' % h.upper().encode() for h in reversed(held))
+        with open(ini, 'rb') as f:
+            assert f.read().upper() == (b'[Rename]\r\n' + ours + THEIRS_INI[10:]).upper()
+    else:
+        assert not os.path.exists(ini)
+
+    wine.restart()
+    after = wine.package(family)
+    assert lost(after) == []
+    if report == DONE_REBOOT:
+        assert left_over(after) == []
+    else:
+        assert sorted(i.name for i in left_over(after)) == sorted(held)
+    if version == 'winme':
+        assert not os.path.exists(wine.host_path(THEIRS))
+        assert not os.path.exists(ini) and os.path.exists(bak)
+        os.remove(bak)
 
 
 @pytest.mark.target32

@@ -7,6 +7,7 @@
 #define UNICODE
 #define _UNICODE
 #include <windows.h>
+#include <sddl.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -640,6 +641,63 @@ static int Shot(const Args &a)
     return 0;
 }
 
+// Holds a file open unshared until the driver ends, as a loaded driver holds its file.
+static int Hold(const Args &a)
+{
+    HANDLE h = CreateFileW(a[1].c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE) {
+        Report("hold failed error=%lu", GetLastError());
+        return 1;
+    }
+    Report("hold done"); // the handle is closed when the driver ends
+    return 0;
+}
+
+static const wchar_t SessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+
+// Lets everyone only read the Session Manager key, so that MoveFileEx cannot schedule a
+// move at restart, as on Windows Me. Wine keeps the rule until its server ends. The driver
+// must run as an NT version: in 9x mode the security calls do nothing.
+static int RefuseDelay(const Args &)
+{
+    PSECURITY_DESCRIPTOR sd = NULL;
+    HKEY key;
+    bool set = false;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                             &sd, NULL)) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SessionManager, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+            set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+            RegCloseKey(key);
+        }
+        LocalFree(sd);
+    }
+    // Proven on a throwaway file: the request must now be refused.
+    wchar_t probe[MAX_PATH];
+    GetTempPathW(MAX_PATH - 16, probe);
+    lstrcatW(probe, L"pdprobe.tmp");
+    HANDLE h = CreateFileW(probe, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    bool refused = set && !MoveFileExW(probe, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    DeleteFileW(probe);
+    Report("refusedelay %s", refused ? "done" : "failed");
+    return refused ? 0 : 1;
+}
+
+// The delayed moves that NT's restart will perform, as hex of the stored multi-string.
+static int Pending(const Args &)
+{
+    wchar_t list[8192];
+    DWORD size = sizeof list;
+    LONG r = RegGetValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations",
+                          RRF_RT_REG_MULTI_SZ, NULL, list, &size);
+    std::string narrow;
+    for (DWORD i = 0; r == ERROR_SUCCESS && i < size / sizeof(wchar_t); ++i)
+        narrow += list[i] == 0 ? '\n' : static_cast<char>(list[i] < 128 ? list[i] : '?');
+    Report("pending %s", Hex(narrow.data(), narrow.size()).c_str());
+    return 0;
+}
+
 static int DamageDialogOf(const Args &a)
 {
     Report("damagedialog %s", DamageDialog(a[1].c_str()) ? "done" : "failed");
@@ -657,6 +715,7 @@ static const struct {
     {L"post", 1, Post},         {L"key", 2, Key},           {L"closebox", 1, CloseBox},
     {L"churn", 1, Churn},       {L"sleep", 1, SleepFor},    {L"alive", 1, Alive},
     {L"exit", 1, Exit},         {L"shot", 3, Shot},         {L"damagedialog", 2, DamageDialogOf},
+    {L"hold", 2, Hold},         {L"refusedelay", 1, RefuseDelay}, {L"pending", 1, Pending},
 };
 
 static int Run(const std::wstring &command)

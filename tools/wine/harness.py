@@ -78,6 +78,7 @@ class Harness:
         self.tmp = tempfile.mkdtemp(prefix='pdclean-wine-')
         self.prefix = os.path.join(self.tmp, 'prefix')
         self.xvfb = None
+        self.persistent = False
         if template is not None:
             display = template.env['DISPLAY']
         if display is None:
@@ -104,7 +105,9 @@ class Harness:
             self.env['WINEARCH'] = 'win32'
         if template is not None:
             subprocess.run(['cp', '-a', template.prefix, self.prefix], check=True)
-            # One server for the whole test: a cold start per program costs seconds in a guest.
+            # One server for the whole test: a cold start per program costs seconds in a guest,
+            # and a server that ended on its own would restart Windows between two steps.
+            self.persistent = True
             self.server('-p')
             return
         self.run('wineboot', '-i')
@@ -162,13 +165,24 @@ class Harness:
         out = done.stdout.decode('ascii', 'replace')
         return Report(out)
 
-    def execute(self, version, exe=WORK_DIR + '\\pdclean.exe', env=None):
+    def execute(self, version, exe=WORK_DIR + '\\pdclean.exe', env=None, before=(), after=()):
         """Starts pdclean as the Windows version, clicks Execute, reads and answers the report
-        box, reads the controls and clicks Close; returns the driver's report."""
+        box, reads the controls and clicks Close; returns the driver's report. The driver's
+        commands before and after go around that, while the driver (and what it holds) lives."""
         name = exe.rsplit('\\', 1)[1]
-        return self.drive('version:%s:%s' % (name, version), 'start:' + exe, 'dialog:5000',
-                          'click:1012', 'box:30000', 'answer:1', 'nobox:300', 'controls',
-                          'click:1', 'exit:5000', timeout=180, env=env)
+        return self.drive('version:%s:%s' % (name, version), *before, 'start:' + exe,
+                          'dialog:5000', 'click:1012', 'box:30000', 'answer:1', 'nobox:300',
+                          'controls', 'click:1', 'exit:5000', *after, timeout=180, env=env)
+
+    def restart(self):
+        """Restarts Windows: every process of the prefix ends, then Wine's start-up processing
+        performs the renames pending in the registry and in wininit.ini, as a restart of the
+        real systems does. Any start of a new server does the same."""
+        self.server('-k')
+        if self.persistent:
+            self.server('-p')
+        done = self.run('wineboot', '--restart')
+        assert done.returncode == 0, done.stderr
 
     def sim(self, *args):
         """Runs the simulated installation tool; returns its standard output as text."""
