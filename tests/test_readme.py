@@ -1,12 +1,15 @@
-"""The README's table of what pdclean removes is the program's own tables, row by row: a
-table changed in the code and not in the README (or the other way round) fails here."""
+"""The table of what pdclean removes, in the README and in the Japanese guide, is the
+program's own tables, row by row: a table changed in the code and not in a guide (or the
+other way round) fails here."""
 import os
 import re
+
+import pytest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 # Each table of the code and the README row that shows it: (system, kind).
-ROWS = {
+ROWS_EN = {
     ('files/plans.cpp', 'SystemFiles9x'): ('Me', 'files in the System folder'),
     ('files/plans.cpp', 'WindowsFiles9x'): ('Me', 'files in the Windows folder'),
     ('registry/plans.cpp', 'Keys9x'): ('Me', 'registry keys'),
@@ -14,6 +17,20 @@ ROWS = {
     ('files/plans.cpp', 'WindowsFilesNT'): ('2000', 'files in the Windows folder'),
     ('registry/plans.cpp', 'KeysNT'): ('2000', 'registry keys'),
 }
+# The guides: where the table stands, and the names of its kinds.
+KINDS_JA = {
+    'Systemフォルダのファイル': 'files in the System folder',
+    'Windowsフォルダのファイル': 'files in the Windows folder',
+    'レジストリキー': 'registry keys',
+    'セットアップ情報ファイルのコピー': 'copies of the setup file',
+    'サービスグループの順序': 'service group order',
+    'デバイス': 'device entries',
+}
+GUIDES = {
+    'en': ('README.md', '### What it removes', '### What it never touches', {}),
+    'ja': ('docs/readme-ja.md', '### 削除されるもの', '### 削除しないもの', KINDS_JA),
+}
+
 # Tables that are empty in this configuration; a README row would be needed once they fill.
 EMPTY = [('files/plans.cpp', 'Directories9x'), ('files/plans.cpp', 'RootDirectories2000'),
          ('registry/plans.cpp', 'Values9x')]
@@ -40,28 +57,34 @@ def table(path, name):
     return [s for s in literals(code) if s]
 
 
-def readme_rows():
-    text = source('README.md')
-    section = text[text.index('### What it removes'):text.index('### What it never touches')]
+def readme_rows(language):
+    """The guide's removal table by (system, kind as the English guide names it): each cell
+    and the code names in it."""
+    path, start, end, kinds = GUIDES[language]
+    text = source(path)
+    section = text[text.index(start):text.index(end)]
     rows = {}
     for line in section.splitlines():
         cells = [c.strip() for c in line.strip().strip('|').split('|')]
         if len(cells) == 3 and cells[0] in ('Me', '2000'):
-            rows[(cells[0], cells[1])] = (cells[2], re.findall(r'`([^`]*)`', cells[2]))
+            kind = kinds.get(cells[1], cells[1])
+            rows[(cells[0], kind)] = (cells[2], re.findall(r'`([^`]*)`', cells[2]))
     return rows
 
 
-def test_what_it_removes_is_the_programs_own_tables():
-    rows = readme_rows()
-    for (path, name), row in ROWS.items():
-        assert row in rows, 'README has no row for %s' % (row,)
+@pytest.mark.parametrize('language', sorted(GUIDES))
+def test_what_it_removes_is_the_programs_own_tables(language):
+    rows = readme_rows(language)
+    for (path, name), row in ROWS_EN.items():
+        assert row in rows, '%s guide has no row for %s' % (language, row)
         assert rows[row][1] == table(path, name), name
     for path, name in EMPTY:
-        assert table(path, name) == [], '%s is no longer empty: add it to the README' % name
+        assert table(path, name) == [], '%s is no longer empty: add it to the guides' % name
 
 
-def test_sweeps_and_device_rules_in_the_readme_are_the_programs():
-    rows = readme_rows()
+@pytest.mark.parametrize('language', sorted(GUIDES))
+def test_sweeps_and_device_rules_in_the_readme_are_the_programs(language):
+    rows = readme_rows(language)
     oem = rows[('2000', 'copies of the setup file')][1]
     assert re.findall(r'"(oem%d\.[a-z]+)"', source('files/plans.cpp')) == ['oem%d.inf', 'oem%d.pnf']
     assert oem == ['inf\\oemN.inf', 'PEN', 'inf\\oemN.pnf']

@@ -18,3 +18,4 @@ REFUSALS = {
     'winxp': 'OSが不明です',
 }
 NO_DIALOG = "Can't create DialogBox"
+ERROR_CAPTION = 'Error'  # of that box and of the plans' error boxes

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Packs the release: build/release/pdclean-<version>.zip with the shipping exe and
-readme.txt, the README's user section as plain text in code page 932 with CR LF line ends
-(what Notepad on Windows Me or 2000 shows as it should). Prints the zip's path, size and
-SHA-256."""
+"""Packs the release: build/release/pdclean-<version>.zip with the shipping exe, readme.txt
+(the Japanese guide, docs/readme-ja.md) and readme-en.txt (the README's user section), both
+as plain text in code page 932 with CR LF line ends, what Notepad on Windows Me or 2000 shows
+as it should. The zip is reproducible: one commit, one SHA-256. Prints the zip's path, size
+and SHA-256."""
 import hashlib
 import os
 import re
+import subprocess
 import sys
 import time
+import unicodedata
 import zipfile
 
 import pefile
@@ -25,9 +28,21 @@ def version(exe):
     return '.'.join(str(p) for p in parts)
 
 
+README = os.path.join(ROOT, 'README.md')
+README_JA = os.path.join(ROOT, 'docs', 'readme-ja.md')
+# In the order they stand in the zip.
+ENTRIES = ('pdclean.exe', 'readme.txt', 'readme-en.txt')
+
+
 def user_section(markdown):
     start = markdown.index('## Using pdclean')
     return markdown[start:markdown.index('\n## ', start + 1)]
+
+
+def columns(text):
+    """Columns a fixed-pitch font gives text: two for a full-width character, one for
+    half-width katakana and ASCII."""
+    return sum(2 if unicodedata.east_asian_width(c) in 'WF' else 1 for c in text)
 
 
 def table_lines(rows):
@@ -40,10 +55,10 @@ def table_lines(rows):
     return out
 
 
-def readme_text(markdown):
-    """The user section as plain text, one line per line."""
+def readme_text(section):
+    """A Markdown section as plain text, one line per line."""
     out, rows = [], []
-    for line in user_section(markdown).splitlines():
+    for line in section.splitlines():
         if line.startswith('|'):
             rows.append([c.strip() for c in line.strip().strip('|').split('|')])
             continue
@@ -54,7 +69,8 @@ def readme_text(markdown):
             continue  # a screenshot
         heading = re.match(r'(#+) (.*)', line)
         if heading:
-            out += [heading.group(2), ('=' if len(heading.group(1)) == 2 else '-') * len(heading.group(2))]
+            title = heading.group(2)
+            out += [title, ('=' if len(heading.group(1)) == 2 else '-') * columns(title)]
             continue
         out.append(line)
     if rows:
@@ -64,23 +80,47 @@ def readme_text(markdown):
     return text.replace('\n', '\r\n').encode('cp932')
 
 
-def make_release(exe, readme_md, out_dir):
+def source_epoch():
+    """The release's time: SOURCE_DATE_EPOCH when set, else the last commit's."""
+    if os.environ.get('SOURCE_DATE_EPOCH'):
+        return int(os.environ['SOURCE_DATE_EPOCH'])
+    done = subprocess.run(['git', '-C', ROOT, 'log', '-1', '--format=%ct'], capture_output=True,
+                          text=True, check=True)
+    return int(done.stdout)
+
+
+def entry(name, epoch):
+    """An entry that carries nothing of the machine that packs it: UTC time (a zip keeps
+    no time zone; 1980 is its earliest), MS-DOS as the maker, no attributes."""
+    info = zipfile.ZipInfo(name, max(time.gmtime(epoch)[:6], (1980, 1, 1, 0, 0, 0)))
+    info.create_system = 0
+    info.external_attr = 0
+    info.compress_type = zipfile.ZIP_STORED
+    return info
+
+
+def make_release(exe, readme_md, readme_ja_md, out_dir, epoch=None):
     """Writes the zip into out_dir; returns its path."""
     with open(readme_md, encoding='utf-8') as f:
-        readme = readme_text(f.read())
+        english = readme_text(user_section(f.read()))
+    with open(readme_ja_md, encoding='utf-8') as f:
+        japanese = readme_text(f.read())
+    with open(exe, 'rb') as f:
+        program = f.read()
+    contents = dict(zip(ENTRIES, (program, japanese, english)))
+    epoch = source_epoch() if epoch is None else epoch
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, 'pdclean-%s.zip' % version(exe))
-    stamp = time.localtime(os.path.getmtime(exe))[:6]
-    with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
-        with open(exe, 'rb') as f:
-            z.writestr(zipfile.ZipInfo('pdclean.exe', stamp), f.read(), zipfile.ZIP_DEFLATED)
-        z.writestr(zipfile.ZipInfo('readme.txt', stamp), readme, zipfile.ZIP_DEFLATED)
+    # Stored, not deflated: deflate's bytes depend on the zlib build that packs them.
+    with zipfile.ZipFile(path, 'w', zipfile.ZIP_STORED) as z:
+        for name in ENTRIES:
+            z.writestr(entry(name, epoch), contents[name])
     return path
 
 
 def main():
-    path = make_release(os.path.join(ROOT, 'build', 'win32', 'pdclean.exe'),
-                        os.path.join(ROOT, 'README.md'), os.path.join(ROOT, 'build', 'release'))
+    path = make_release(os.path.join(ROOT, 'build', 'win32', 'pdclean.exe'), README, README_JA,
+                        os.path.join(ROOT, 'build', 'release'))
     with open(path, 'rb') as f:
         data = f.read()
     print(os.path.relpath(path, ROOT))

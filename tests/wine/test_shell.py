@@ -122,7 +122,7 @@ def test_execute_runs_once_even_when_the_command_is_posted_again(wine):
 
 def check_cannot_create_dialog(r):
     box = r.one('box')
-    assert box.bytes('caption') == b'Error'
+    assert box.bytes('caption') == texts.ERROR_CAPTION.encode('cp932')
     assert box.bytes('text') == texts.NO_DIALOG.encode('cp932')
     assert box['icon'] == 'none'
     assert box['buttons'] == '1'
