@@ -107,16 +107,10 @@ bool AddToRenameList(const char *existingPath, const char *newPath)
     return written;
 }
 
-bool ScheduleAfterMoveFileEx(bool moved, const char *existingPath, const char *newPath)
+bool ScheduleDeleteAtRestart(const char *existingPath, const char *newPath)
 {
-    if (moved)
+    if (MoveFileExA(existingPath, newPath, MOVEFILE_DELAY_UNTIL_REBOOT))
         return true;
     // Only the 9x family reads wininit.ini; on NT a refused request is a failure.
     return session.platformKind == PlatformKind::WinMe && AddToRenameList(existingPath, newPath);
-}
-
-bool ScheduleDeleteAtRestart(const char *existingPath, const char *newPath)
-{
-    bool moved = MoveFileExA(existingPath, newPath, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-    return ScheduleAfterMoveFileEx(moved, existingPath, newPath);
 }

@@ -143,8 +143,7 @@ TEST(Uninstall, Windows2000ReportsDone)
 TEST(Uninstall, Windows2000FailuresReportPartialErrorWithWarning)
 {
     // A tree of the NT plan that cannot be removed. (A file that can be neither deleted nor
-    // scheduled cannot be made under Wine, whose MoveFileEx never refuses; the restart
-    // tests show that step on its own.)
+    // scheduled: the run tests, with MoveFileEx made to refuse.)
     AddLongSubkey(TavroTree);
     RunSeen r = Execute(PlatformKind::Win2000);
     EXPECT_EQ(r.box.text, PartialError);
