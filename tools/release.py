@@ -16,6 +16,8 @@ import zipfile
 import pefile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+README = os.path.join(ROOT, 'README.md')
+README_JA = os.path.join(ROOT, 'docs', 'readme-ja.md')
 
 
 def version(exe):
@@ -26,12 +28,6 @@ def version(exe):
     while len(parts) > 2 and parts[-1] == 0:
         parts.pop()
     return '.'.join(str(p) for p in parts)
-
-
-README = os.path.join(ROOT, 'README.md')
-README_JA = os.path.join(ROOT, 'docs', 'readme-ja.md')
-# In the order they stand in the zip.
-ENTRIES = ('pdclean.exe', 'readme.txt', 'readme-en.txt')
 
 
 def user_section(markdown):
@@ -107,14 +103,15 @@ def make_release(exe, readme_md, readme_ja_md, out_dir, epoch=None):
         japanese = readme_text(f.read())
     with open(exe, 'rb') as f:
         program = f.read()
-    contents = dict(zip(ENTRIES, (program, japanese, english)))
     epoch = source_epoch() if epoch is None else epoch
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, 'pdclean-%s.zip' % version(exe))
     # Stored, not deflated: deflate's bytes depend on the zlib build that packs them.
     with zipfile.ZipFile(path, 'w', zipfile.ZIP_STORED) as z:
-        for name in ENTRIES:
-            z.writestr(entry(name, epoch), contents[name])
+        # In a fixed order.
+        for name, data in (('pdclean.exe', program), ('readme.txt', japanese),
+                           ('readme-en.txt', english)):
+            z.writestr(entry(name, epoch), data)
     return path
 
 
