@@ -31,14 +31,15 @@ def print_size():
     align = pe.OPTIONAL_HEADER.FileAlignment
     print('  %-8s %7s %12s %6s' % ('section', 'bytes', 'in the file', 'room'))
     headers = pe.OPTIONAL_HEADER.SizeOfHeaders
-    print('  %-8s %7s %12d %6s' % ('headers', '', headers, ''))
+    used = pe.DOS_HEADER.e_lfanew + 4 + 20 + pe.FILE_HEADER.SizeOfOptionalHeader + 40 * len(pe.sections)
+    print('  %-8s %7d %12d %6d' % ('headers', used, headers, headers - used))
     for section in pe.sections:
         name = section.Name.rstrip(b'\0').decode()
         used, stored = section.Misc_VirtualSize, section.SizeOfRawData
         room = '%d' % (stored - used) if stored else '-'
         print('  %-8s %7d %12d %6s' % (name, used, stored, room))
     pe.close()
-    print('  (file blocks of %d bytes; .bss takes none)' % align)
+    print('  (file blocks of %d bytes; the session state is the end of .idata)' % align)
 
 
 def main():

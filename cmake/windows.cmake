@@ -69,7 +69,10 @@ function(pdclean_program target)
         # Small: unused code dropped; no base relocations, as an exe loads at its own base.
         -Wl,--gc-sections -Wl,--disable-reloc-section
         -Wl,-Map,$<TARGET_FILE_DIR:${target}>/${target}.map
-        $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},x86_64>:-Wl,--disable-high-entropy-va>)
+        $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},x86_64>:-Wl,--disable-high-entropy-va>
+        # The shipping build in three sections, its headers in one file block.
+        $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},i686>:-Wl,-T,${CMAKE_SOURCE_DIR}/cmake/pdclean-i386.ld>)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/pdclean-i386.ld)
     target_link_libraries(${target} PRIVATE pdclean_core ${SYSTEM_LIBRARIES} gcc)
 endfunction()
 

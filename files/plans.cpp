@@ -135,37 +135,68 @@ static bool HasClass(const InfApi &api, HINF inf, const char *wanted)
     return lstrcmpiA(name, wanted) == 0;
 }
 
-// Opens oemN.inf from the default INF locations; true when it is of class PEN.
-// *more turns false at the first number without a readable INF of any class.
-static bool IsPenInf(const InfApi &api, const char *name, bool *more)
+enum class InfKind { Pen, Other, Unreadable };
+
+// Opens a bare INF name from the default INF locations. The setup API's own errors (another
+// class, a syntax error, an old-style INF) say the file was read and is not ours; a system
+// error (in use, access denied) says it could not be read, so its class is unknown.
+static InfKind ClassifyInf(const InfApi &api, const char *name)
 {
     UINT errorLine;
     HINF inf = api.openInfFile(name, PenClass, INF_STYLE_WIN4, &errorLine);
-    if (inf == INVALID_HANDLE_VALUE) {
-        *more = GetLastError() == ERROR_CLASS_MISMATCH;
-        return false;
-    }
-    bool pen = HasClass(api, inf, PenClass);
+    if (inf == INVALID_HANDLE_VALUE)
+        return GetLastError() & APPLICATION_ERROR_MASK ? InfKind::Other : InfKind::Unreadable;
+    InfKind kind = HasClass(api, inf, PenClass) ? InfKind::Pen : InfKind::Other;
     api.closeInfFile(inf);
-    *more = true;
-    return pen;
+    return kind;
 }
 
+// infDirectory + "oemN" + extension into path, the bare name into name (20 bytes).
+static void OemPath(char *path, char *name, const char *infDirectory, int n, const char *format)
+{
+    wsprintfA(name, format, n);
+    ConcatPath(path, PathCapacity, infDirectory, name);
+}
+
+// True when the file was removed or scheduled for the restart.
+static bool RemoveOemFile(const char *infDirectory, int n, const char *format)
+{
+    char name[20], path[PathCapacity];
+    OemPath(path, name, infDirectory, n, format);
+    Outcome outcome = DeleteOrSchedule(path);
+    NoteOutcome(outcome);
+    return outcome != Outcome::Error;
+}
+
+// The range is oem0 up to the first number without an oemN.inf, as the system numbers its
+// copies. It is worked from the top down, each .pnf before its .inf, and ends at the first
+// copy that resists or cannot be read: whatever a cut-short or failed run leaves then lies
+// inside the range that the next run finds, never behind a gap of our own making.
 static void SweepWith(const InfApi &api, const char *infDirectory)
 {
-    char name[20];
-    char path[PathCapacity];
-    for (int n = 0;; ++n) {
-        wsprintfA(name, "oem%d.inf", n);
-        bool more;
-        if (IsPenInf(api, name, &more)) {
-            ConcatPath(path, sizeof path, infDirectory, name);
-            NoteOutcome(DeleteOrSchedule(path));
-            wsprintfA(name, "oem%d.pnf", n);
-            ConcatPath(path, sizeof path, infDirectory, name);
-            NoteOutcome(DeleteOrSchedule(path));
+    char name[20], path[PathCapacity];
+    int top = 0;
+    for (;; ++top) {
+        OemPath(path, name, infDirectory, top, "oem%d.inf");
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (IsAbsentError(GetLastError()))
+            break;
+        // Not known to be absent: it may be a copy, so nothing below it may go.
+        NoteOutcome(Outcome::Error);
+        return;
+    }
+    while (--top >= 0) {
+        OemPath(path, name, infDirectory, top, "oem%d.inf");
+        InfKind kind = ClassifyInf(api, name);
+        if (kind == InfKind::Other)
+            continue;
+        if (kind == InfKind::Unreadable) {
+            NoteOutcome(Outcome::Error);
+            return;
         }
-        if (!more)
+        if (!RemoveOemFile(infDirectory, top, "oem%d.pnf") ||
+            !RemoveOemFile(infDirectory, top, "oem%d.inf"))
             return;
     }
 }

@@ -6,8 +6,9 @@
 bool RunFilePlan9x();
 bool RunFilePlanNT();
 
-// Removes the OEM copies (oemN.inf and .pnf) of the driver's INF, of setup class PEN, from
-// oem0 up to the first number without a readable INF. infDirectory ends with a backslash.
+// Removes the OEM copies (oemN.inf and .pnf) of the driver's INF, of setup class PEN, among
+// oem0 up to the first number without an oemN.inf, from the top down. A copy that resists or
+// cannot be read is an error and ends the sweep. infDirectory ends with a backslash.
 void SweepOemInfs(const char *infDirectory);
 
 // base + entry into path (1024 bytes); false after the "buffer error" box when the

@@ -19,38 +19,57 @@ static char Lower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The header compared without regard to ASCII letter case. Only '[' can start the match,
-// never a lead byte, so every byte compared is a whole character.
-static bool SameHeader(const char *text, size_t count)
+// The header's name compared without regard to ASCII letter case.
+static bool IsHeaderName(const char *text)
 {
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < HeaderNameLength; ++i) {
         if (Lower(text[i]) != Header[i])
             return false;
     }
     return true;
 }
 
-// The first line that is the header, in any letter case: the start-up processing reads only
-// the first section so named, so an entry under a later one would never be acted on. A
-// header only counts at the start of a line, and a line feed is never the trail byte of a
-// double-byte character, so a line start is always a character start. The text's last line
-// may be the header without its line break: *unfinished tells so.
-static bool FindHeader(const char *text, size_t length, size_t *at, bool *unfinished)
+static bool IsBlank(char c)
 {
-    for (size_t i = 0; i < length; ++i) {
-        if (i > 0 && text[i - 1] != '\n')
-            continue;
-        size_t left = length - i;
-        if (left >= HeaderLength && SameHeader(text + i, HeaderLength)) {
-            *at = i;
-            *unfinished = false;
+    return c == ' ' || c == '\t';
+}
+
+// "[rename]" in any letter case, with blanks before and after it.
+static bool IsHeaderLine(const char *line, size_t length)
+{
+    size_t i = 0;
+    while (i < length && IsBlank(line[i]))
+        ++i;
+    if (length - i < HeaderNameLength || !IsHeaderName(line + i))
+        return false;
+    for (i += HeaderNameLength; i < length; ++i) {
+        if (!IsBlank(line[i]))
+            return false;
+    }
+    return true;
+}
+
+// The first header line, ended by CR LF, by a line feed alone or by the end of the text: the
+// start-up processing reads only the first section so named, and reads such lines as its
+// header, so an entry anywhere else would never be acted on. *after is the byte behind the
+// line's end; *unfinished tells that the header is the text's last line without a break.
+// A line feed is never the trail byte of a double-byte character, nor is a blank, so
+// every byte compared is a whole character.
+static bool FindHeader(const char *text, size_t length, size_t *after, bool *unfinished)
+{
+    for (size_t start = 0; start < length;) {
+        size_t end = start;
+        while (end < length && text[end] != '\n')
+            ++end;
+        *unfinished = end == length;
+        size_t content = end;
+        if (!*unfinished && content > start && text[content - 1] == '\r')
+            --content;
+        if (IsHeaderLine(text + start, content - start)) {
+            *after = *unfinished ? end : end + 1;
             return true;
         }
-        if (left == HeaderNameLength && SameHeader(text + i, HeaderNameLength)) {
-            *at = i;
-            *unfinished = true;
-            return true;
-        }
+        start = end + 1;
     }
     return false;
 }
@@ -102,17 +121,13 @@ size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const ch
     if (IsUtf16(buffer, oldSize))
         return 0;
     size_t textLength = TextEnd(buffer, oldSize);
-    size_t at;
+    size_t after;
     bool unfinished;
-    if (FindHeader(buffer, textLength, &at, &unfinished)) {
-        if (unfinished) {
-            const char *pieces[] = {"\r\n", line};
-            const size_t lengths[] = {2, lineLength};
-            return Insert(buffer, oldSize, at + HeaderNameLength, pieces, lengths, 2);
-        }
-        const char *pieces[] = {line};
-        const size_t lengths[] = {lineLength};
-        return Insert(buffer, oldSize, at + HeaderLength, pieces, lengths, 1);
+    if (FindHeader(buffer, textLength, &after, &unfinished)) {
+        const char *pieces[] = {"\r\n", line};
+        const size_t lengths[] = {2, lineLength};
+        return unfinished ? Insert(buffer, oldSize, after, pieces, lengths, 2)
+                          : Insert(buffer, oldSize, after, pieces + 1, lengths + 1, 1);
     }
     // A new section at the end of the text, before any zero byte or ^Z, which stay after
     // it. The header must start a line of its own to be read as one.

@@ -1,9 +1,10 @@
 // For any old content, read independently of the edit: a UTF-16 file is left alone; else the
 // entry line stands directly under the text's first header line (a line reading "[rename]"
-// in any letter case, ended by CR LF or by the end of the text, which then gets a CR LF), or,
-// with no such line, under a new "[rename]" header at the end of the text (after a CR LF when
-// its last line is unfinished). The text ends at the first zero byte or ^Z; every old byte
-// stays, in order. Nothing is touched outside the buffer.
+// in any letter case with spaces or tabs around it, ended by CR LF, by a line feed or by the
+// end of the text, which then gets a CR LF), or, with no such line, under a new "[rename]"
+// header at the end of the text (after a CR LF when its last line is unfinished). The text
+// ends at the first zero byte or ^Z; every old byte stays, in order. Nothing is touched
+// outside the buffer.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -30,11 +31,18 @@ static std::string Expected(const std::string &old)
         else
             ++lineEnd;
         std::string line = old.substr(start, lineEnd - start);
-        if (line.size() == 10 && strncasecmp(line.data(), "[rename]", 8) == 0 &&
-            line.compare(8, 2, "\r\n") == 0)
-            return old.substr(0, lineEnd) + Line + old.substr(lineEnd);
-        if (lineEnd == end && line.size() == 8 && strncasecmp(line.data(), "[rename]", 8) == 0)
-            return old.substr(0, end) + "\r\n" + Line + old.substr(end);
+        bool finished = !line.empty() && line.back() == '\n';
+        std::string name = line;
+        if (finished) {
+            name.pop_back();
+            if (!name.empty() && name.back() == '\r')
+                name.pop_back();
+        }
+        size_t first = name.find_first_not_of(" \t"), last = name.find_last_not_of(" \t");
+        name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
+        if (name.size() == 8 && strncasecmp(name.data(), "[rename]", 8) == 0)
+            return finished ? old.substr(0, lineEnd) + Line + old.substr(lineEnd)
+                            : old.substr(0, end) + "\r\n" + Line + old.substr(end);
         start = lineEnd;
     }
     std::string breakFirst = end > 0 && old[end - 1] != '\n' ? "\r\n" : "";

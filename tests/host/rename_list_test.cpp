@@ -51,9 +51,19 @@ TEST(RenameList, FirstHeaderByPositionTakesTheEntryInAnyLetterCase)
               "[x]\r\n[ReNaMe]\r\n" + LineA + "[rename]\r\n");
 }
 
+TEST(RenameList, HeaderLineMayEndInALineFeedAndHaveBlanksAround)
+{
+    // The start-up processing takes these for its header too.
+    EXPECT_EQ(Insert("[rename]\nNUL=X\n", LineA), "[rename]\n" + LineA + "NUL=X\n");
+    EXPECT_EQ(Insert("[boot]\r\n \t[Rename] \r\nNUL=X\r\n[rename]\r\n", LineA),
+              "[boot]\r\n \t[Rename] \r\n" + LineA + "NUL=X\r\n[rename]\r\n");
+    EXPECT_EQ(Insert("[x]\n[rename]\t\n", LineA), "[x]\n[rename]\t\n" + LineA);
+    EXPECT_EQ(Insert("x=1\r\n [RENAME] ", LineA), "x=1\r\n [RENAME] \r\n" + LineA);
+}
+
 TEST(RenameList, UnrecognisedHeadersGetANewSectionAppended)
 {
-    for (std::string old : {"[renamed]\r\n", "[rename] \r\n", "[rename]\n", " [rename]\r\n"}) {
+    for (std::string old : {"[renamed]\r\n", "[ rename]\r\n", "[rename]x\r\n", "[rename]\r\r\n"}) {
         SCOPED_TRACE(old);
         EXPECT_EQ(Insert(old, LineA), old + "[rename]\r\n" + LineA);
     }

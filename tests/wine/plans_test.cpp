@@ -127,6 +127,44 @@ TEST(SweepOemInfs, InfInUseIsScheduledForRestart)
     ClearOemInfs();
 }
 
+TEST(SweepOemInfs, CopyThatCannotBeReadIsAnErrorAndTheCopiesBelowStay)
+{
+    ClearOemInfs();
+    for (int n = 0; n < 3; ++n)
+        WriteOemInf(n, "PEN");
+    StartSession(PlatformKind::Win2000);
+    {
+        HeldFile holder(Inf(1, ".inf"), 0);
+        ASSERT_TRUE(holder.held);
+        SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
+    }
+    EXPECT_TRUE(session.errorSeen);
+    EXPECT_FALSE(Exists(Inf(2, ".inf")));
+    EXPECT_FALSE(Exists(Inf(2, ".pnf")));
+    for (int n = 0; n < 2; ++n) {
+        EXPECT_TRUE(Exists(Inf(n, ".inf"))) << n;
+        EXPECT_TRUE(Exists(Inf(n, ".pnf"))) << n;
+    }
+    ClearOemInfs();
+}
+
+TEST(SweepOemInfs, BrokenOrOldStyleInfIsPassedOverWithoutError)
+{
+    ClearOemInfs();
+    WriteOemInf(0, "PEN");
+    WriteBytes(Inf(1, ".inf"), "[Version\r\nSignature=\"$Windows NT$\"\r\nClass=PEN\r\n");
+    WriteBytes(Inf(2, ".inf"), "[Version]\r\nClass=PEN\r\n");  // no signature: old style
+    WriteOemInf(3, "PEN");
+    StartSession(PlatformKind::Win2000);
+    SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
+    EXPECT_FALSE(session.errorSeen);
+    EXPECT_FALSE(Exists(Inf(0, ".inf")));
+    EXPECT_TRUE(Exists(Inf(1, ".inf")));
+    EXPECT_TRUE(Exists(Inf(2, ".inf")));
+    EXPECT_FALSE(Exists(Inf(3, ".inf")));
+    ClearOemInfs();
+}
+
 void ComposeTooLong(void *ok)
 {
     std::string base(1000, 'b');

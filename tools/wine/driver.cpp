@@ -641,15 +641,36 @@ static int Shot(const Args &a)
     return 0;
 }
 
-// Holds a file open unshared until the driver ends, as a loaded driver holds its file.
+// Holds a file open until the driver ends: unshared, as a loaded driver holds its file, or
+// with "read" shared for reading, as a program that reads it does.
 static int Hold(const Args &a)
 {
-    HANDLE h = CreateFileW(a[1].c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD share = a.size() > 2 && a[2] == L"read" ? FILE_SHARE_READ : 0;
+    HANDLE h = CreateFileW(a[1].c_str(), GENERIC_READ, share, NULL, OPEN_EXISTING, 0, NULL);
     if (h == INVALID_HANDLE_VALUE) {
         Report("hold failed error=%lu", GetLastError());
         return 1;
     }
     Report("hold done"); // the handle is closed when the driver ends
+    return 0;
+}
+
+// Ends the started program the moment any of the files is gone, as a crash or a power cut
+// would: killwhengone:MS:PATH[:PATH...].
+static int KillWhenGone(const Args &a)
+{
+    DWORD start = GetTickCount(), limit = Number(a, 1, 10000);
+    while (childStarted && GetTickCount() - start < limit) {
+        for (size_t i = 2; i < a.size(); ++i) {
+            if (GetFileAttributesW(a[i].c_str()) != INVALID_FILE_ATTRIBUTES)
+                continue;
+            bool killed = TerminateProcess(child.hProcess, 99) != 0;
+            WaitForSingleObject(child.hProcess, 5000);
+            Report("killwhengone %s gone=%u", killed ? "killed" : "failed", static_cast<unsigned>(i - 2));
+            return 0;
+        }
+    }
+    Report("killwhengone timeout");
     return 0;
 }
 
@@ -716,6 +737,7 @@ static const struct {
     {L"churn", 1, Churn},       {L"sleep", 1, SleepFor},    {L"alive", 1, Alive},
     {L"exit", 1, Exit},         {L"shot", 3, Shot},         {L"damagedialog", 2, DamageDialogOf},
     {L"hold", 2, Hold},         {L"refusedelay", 1, RefuseDelay}, {L"pending", 1, Pending},
+    {L"killwhengone", 3, KillWhenGone},
 };
 
 static int Run(const std::wstring &command)
