@@ -23,6 +23,9 @@ static const char *const WindowsFilesNT[] = {"inf\\vavad.inf", "inf\\vavad.pnf",
 static const char *const RootDirectories2000[] = {""};
 
 static const char PenClass[] = "PEN";
+// The system's numbered copies of setup files, and their precompiled twins.
+static const char OemInf[] = "oem%d.inf";
+static const char OemPnf[] = "oem%d.pnf";
 
 // Bases are queried into 258 characters, leaving room for the trailing backslash.
 static const UINT BaseCapacity = 258;
@@ -177,7 +180,7 @@ static void SweepWith(const InfApi &api, const char *infDirectory)
     char name[20], path[PathCapacity];
     int top = 0;
     for (;; ++top) {
-        OemPath(path, name, infDirectory, top, "oem%d.inf");
+        OemPath(path, name, infDirectory, top, OemInf);
         if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
             continue;
         if (IsAbsentError(GetLastError()))
@@ -187,7 +190,7 @@ static void SweepWith(const InfApi &api, const char *infDirectory)
         return;
     }
     while (--top >= 0) {
-        OemPath(path, name, infDirectory, top, "oem%d.inf");
+        OemPath(path, name, infDirectory, top, OemInf);
         InfKind kind = ClassifyInf(api, name);
         if (kind == InfKind::Other)
             continue;
@@ -195,8 +198,7 @@ static void SweepWith(const InfApi &api, const char *infDirectory)
             NoteOutcome(Outcome::Error);
             return;
         }
-        if (!RemoveOemFile(infDirectory, top, "oem%d.pnf") ||
-            !RemoveOemFile(infDirectory, top, "oem%d.inf"))
+        if (!RemoveOemFile(infDirectory, top, OemPnf) || !RemoveOemFile(infDirectory, top, OemInf))
             return;
     }
 }
