@@ -24,8 +24,8 @@ static const char *const RootDirectories2000[] = {""};
 
 static const char PenClass[] = "PEN";
 // The system's numbered copies of setup files, and their precompiled twins.
-static const char OemInf[] = "oem%d.inf";
-static const char OemPnf[] = "oem%d.pnf";
+static const char *const OemInf = "oem%d.inf";
+static const char *const OemPnf = "oem%d.pnf";
 
 // Bases are queried into 258 characters, leaving room for the trailing backslash.
 static const UINT BaseCapacity = 258;
