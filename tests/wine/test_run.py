@@ -84,41 +84,35 @@ def pen_copies(items):
     return list(zip(files[::2], files[1::2]))
 
 
-# The highest setup copy of class PEN (pdsim: oem0 PEN, oem1 Mouse, oem2 Pen) resists: held
-# by a reader with MoveFileEx refused, or held unshared so that even its class cannot be read.
-@pytest.mark.parametrize('hold', [['hold:%s:read', 'refusedelay'], ['hold:%s']],
-                         ids=['read-held-movefileex-refused', 'held-unshared'])
-def test_windows_2000_setup_copy_that_resists_fails_the_run_and_the_next_run_finishes(wine, hold):
+# The highest setup copy of class PEN (pdsim: oem0 PEN, oem1 Mouse, oem2 Pen) resists, held by
+# a reader with MoveFileEx refused or held unshared so that even its class cannot be read; or
+# the run is ended from outside, as by a crash or a power cut, right after that copy goes or
+# as soon as any file of a copy goes. The next run finds and finishes what is left.
+@pytest.mark.parametrize('first', [
+    ['hold:{top}:read', 'refusedelay'], ['hold:{top}'],
+    ['killwhengone:30000:{top}'], ['killwhengone:30000:{every}'],
+], ids=['read-held-movefileex-refused', 'held-unshared', 'cut-after-the-highest',
+        'cut-at-the-first'])
+def test_windows_2000_setup_copies_left_by_a_failed_or_cut_run_are_finished_by_the_next(wine, first):
     wine.sim('install', '2000')
     copies = pen_copies(wine.package('2000'))
-    before = [hold[0] % copies[-1][0]] + hold[1:]
-    r = wine.execute('win2k', before=before)
-    assert r.one('hold').word == 'done'
-    assert_report(r, PARTIAL_ERROR, 'warning')
-    # The sweep stops at it, so the copies below stay for the next run to find.
-    assert os.path.exists(wine.host_path(copies[-1][0]))
-    assert all(os.path.exists(wine.host_path(c)) for c in copies[0])
+    every = ':'.join(f for copy in copies for f in copy)
+    first = [c.format(top=copies[-1][0], every=every) for c in first]
+    if first[0].startswith('hold'):
+        r = wine.execute('win2k', before=first)
+        assert r.one('hold').word == 'done'
+        assert_report(r, PARTIAL_ERROR, 'warning')
+        # The sweep stops at it, so the copies below stay for the next run to find.
+        assert all(os.path.exists(wine.host_path(f)) for f in copies[0] + (copies[-1][0],))
+    else:
+        r = wine.drive('version:pdclean.exe:win2k', 'start:' + PDCLEAN, 'dialog:5000', 'click:1012',
+                       *first)
+        assert r.one('killwhengone').word == 'killed'
     again = wine.execute('win2k')
     assert_report(again, DONE, 'information')
     after = wine.package('2000')
     assert left_over(after) == [] and lost(after) == []
     wine.restart()  # Wine keeps the Session Manager key's rule until its server ends
-
-
-# Ended from outside, as by a crash or a power cut: right after the highest copy goes, or at
-# the first file of any copy that goes, wherever the sweep then is.
-@pytest.mark.parametrize('watch', ['highest', 'first'])
-def test_windows_2000_run_cut_short_in_the_setup_copies_is_finished_by_the_next(wine, watch):
-    wine.sim('install', '2000')
-    copies = pen_copies(wine.package('2000'))
-    watched = [copies[-1][0]] if watch == 'highest' else [f for c in copies for f in c]
-    r = wine.drive('version:pdclean.exe:win2k', 'start:' + PDCLEAN, 'dialog:5000', 'click:1012',
-                   'killwhengone:30000:' + ':'.join(watched))
-    assert r.one('killwhengone').word == 'killed'
-    again = wine.execute('win2k')
-    assert_report(again, DONE, 'information')
-    after = wine.package('2000')
-    assert left_over(after) == [] and lost(after) == []
 
 
 # The copy the Uninstall entry starts, running while another program holds a driver file
