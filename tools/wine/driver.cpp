@@ -666,7 +666,8 @@ static int KillWhenGone(const Args &a)
                 continue;
             bool killed = TerminateProcess(child.hProcess, 99) != 0;
             WaitForSingleObject(child.hProcess, 5000);
-            Report("killwhengone %s gone=%u", killed ? "killed" : "failed", static_cast<unsigned>(i - 2));
+            Report("killwhengone %s gone=%u", killed ? "killed" : "failed",
+                   static_cast<unsigned>(i - 2));
             return 0;
         }
     }
