@@ -16,6 +16,9 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # Small: the stack is kept 4-byte aligned as the Win32 ABI asks, no realignment code,
     # no frame pointer, and size before speed wherever GCC can choose.
     set(PROGRAM_CPU ${PROGRAM_CPU} -mpreferred-stack-boundary=2 -fomit-frame-pointer -Oz)
+    # Three sections (code; imports, constants and state; resources): the headers take one
+    # file block.
+    set(PROGRAM_LAYOUT ${CMAKE_SOURCE_DIR}/cmake/pdclean-i386.ld)
 endif()
 # The program's C++: no runtime support, each function and datum in its own section so the
 # link keeps only what is used.
@@ -50,10 +53,6 @@ target_compile_options(pdclean_core PRIVATE ${WARNINGS}
     -finput-charset=UTF-8 -fexec-charset=CP932
     ${PROGRAM_CXX} -fno-threadsafe-statics -fno-stack-protector)
 
-# MinGW's GCC puts zero-initialised data of its own section in .data$name, file bytes and
-# all; without -fdata-sections the session state goes to .bss and costs the file nothing.
-set_source_files_properties(core/session.cpp PROPERTIES COMPILE_OPTIONS -fno-data-sections)
-
 function(pdclean_program target)
     add_executable(${target} WIN32 ${ARGN} app/startup.cpp app/crt.cpp res/pdclean.rc)
     target_compile_options(${target} PRIVATE ${WARNINGS}
@@ -69,10 +68,11 @@ function(pdclean_program target)
         # Small: unused code dropped; no base relocations, as an exe loads at its own base.
         -Wl,--gc-sections -Wl,--disable-reloc-section
         -Wl,-Map,$<TARGET_FILE_DIR:${target}>/${target}.map
-        $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},x86_64>:-Wl,--disable-high-entropy-va>
-        # The shipping build in three sections, its headers in one file block.
-        $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},i686>:-Wl,-T,${CMAKE_SOURCE_DIR}/cmake/pdclean-i386.ld>)
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/pdclean-i386.ld)
+        $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},x86_64>:-Wl,--disable-high-entropy-va>)
+    if(PROGRAM_LAYOUT)
+        target_link_options(${target} PRIVATE -Wl,-T,${PROGRAM_LAYOUT})
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROGRAM_LAYOUT})
+    endif()
     target_link_libraries(${target} PRIVATE pdclean_core ${SYSTEM_LIBRARIES} gcc)
 endfunction()
 

@@ -1,4 +1,4 @@
 #include "core/session.h"
 
-// Zero-initialised: no start-up code runs for it, and it lives in .bss.
+// Zero-initialised: no start-up code runs for it.
 SessionState session;

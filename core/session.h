@@ -6,7 +6,7 @@
 
 #include "core/kinds.h"
 
-// No initialisers: as a static object it starts all zero and takes no bytes of the file.
+// No initialisers: as a static object it starts all zero, and no start-up code runs for it.
 // What starts otherwise is set by WinMain before any window exists.
 struct SessionState {
     HINSTANCE instance;

@@ -1,7 +1,7 @@
 #include "files/rename_list.h"
 
 static const char Header[] = "[rename]\r\n"; // as a new section is headed
-static const size_t HeaderLength = 10;         // with its CR LF
+static const size_t HeaderLength = sizeof Header - 1; // with its CR LF
 static const size_t HeaderNameLength = 8;
 static const char EndOfFile = 0x1A;  // ^Z: DOS-style readers stop at it
 

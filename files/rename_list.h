@@ -14,9 +14,9 @@ const size_t RenameEditSpare = 2 + 10;
 // right under the text's first line that reads "[rename]" in any letter case, with any
 // spaces or tabs around it, ended by CR LF or a line feed (a last line that is the header
 // without its line break gets a CR LF), or adds a new "[rename]" section at the end of the
-// text. Returns the new content length, or 0 with
-// nothing written when the capacity is short of oldSize + lineLength + RenameEditSpare or
-// the file is UTF-16 (starts with a byte-order mark).
+// text. Returns the new content length, or 0 with nothing written when the capacity is short
+// of oldSize + lineLength + RenameEditSpare or the file is UTF-16 (starts with a byte-order
+// mark).
 size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const char *line,
                          size_t lineLength);
 

@@ -6,7 +6,7 @@ import shutil
 import pytest
 
 import texts
-from tools.wine.harness import NO_SETUPAPI
+from tools.wine.harness import NO_SETUPAPI, start
 
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
 EXECUTE = 1012
@@ -105,8 +105,7 @@ def test_windows_2000_setup_copies_left_by_a_failed_or_cut_run_are_finished_by_t
         # The sweep stops at it, so the copies below stay for the next run to find.
         assert all(os.path.exists(wine.host_path(f)) for f in copies[0] + (copies[-1][0],))
     else:
-        r = wine.drive('version:pdclean.exe:win2k', 'start:' + PDCLEAN, 'dialog:5000', 'click:1012',
-                       *first)
+        r = wine.drive(*start('win2k'), 'dialog:5000', 'click:1012', *first)
         assert r.one('killwhengone').word == 'killed'
     again = wine.execute('win2k')
     assert_report(again, DONE, 'information')

@@ -3,18 +3,13 @@ and caption, and the broken-build cases. Texts are compared as code page 932 byt
 import pytest
 
 import texts
-from tools.wine.harness import NO_SETUPAPI
+from tools.wine.harness import NO_SETUPAPI, start
 
 PDCLEAN = 'C:\\pdtest\\pdclean.exe'
 CAPTION = texts.CAPTION.encode('cp932')
 CLOSE, EXECUTE, STATIC = 1, 1012, 0xFFFF
 
 REFUSALS = texts.REFUSALS
-
-
-def start(version, exe=PDCLEAN):
-    name = exe.rsplit('\\', 1)[1]
-    return ['version:%s:%s' % (name, version), 'start:' + exe]
 
 
 @pytest.mark.target32

@@ -62,6 +62,12 @@ def install_wine_fonts(drive_c):
         shutil.copy(marlett, fonts)
 
 
+def start(version, exe=WORK_DIR + '\\pdclean.exe'):
+    """The driver's commands that start a program as the Windows version."""
+    name = exe.rsplit('\\', 1)[1]
+    return ['version:%s:%s' % (name, version), 'start:' + exe]
+
+
 def free_display():
     for n in range(90, 190):
         if not os.path.exists('/tmp/.X11-unix/X%d' % n) and not os.path.exists('/tmp/.X%d-lock' % n):
@@ -169,10 +175,9 @@ class Harness:
         """Starts pdclean as the Windows version, clicks Execute, reads and answers the report
         box, reads the controls and clicks Close; returns the driver's report. The driver's
         commands before and after go around that, while the driver (and what it holds) lives."""
-        name = exe.rsplit('\\', 1)[1]
-        return self.drive('version:%s:%s' % (name, version), *before, 'start:' + exe,
-                          'dialog:5000', 'click:1012', 'box:30000', 'answer:1', 'nobox:300',
-                          'controls', 'click:1', 'exit:5000', *after, timeout=180, env=env)
+        return self.drive(*before, *start(version, exe), 'dialog:5000', 'click:1012', 'box:30000',
+                          'answer:1', 'nobox:300', 'controls', 'click:1', 'exit:5000', *after,
+                          timeout=180, env=env)
 
     def restart(self):
         """Restarts Windows: every process of the prefix ends, then Wine's start-up processing
