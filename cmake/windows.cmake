@@ -91,6 +91,12 @@ target_compile_options(pddriver PRIVATE ${WARNINGS})
 target_link_options(pddriver PRIVATE -static -municode -mconsole)
 target_link_libraries(pddriver PRIVATE user32 gdi32 advapi32 kernel32)
 
+# Planted beside pdclean under the setup API's name: it marks every process that maps it.
+add_library(planted SHARED tests/wine/planted.cpp)
+set_target_properties(planted PROPERTIES PREFIX "")
+target_compile_options(planted PRIVATE ${WARNINGS})
+target_link_options(planted PRIVATE -static)
+
 # The Win32 glue run for real under Wine, with GoogleTest built for Windows.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

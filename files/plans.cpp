@@ -161,20 +161,25 @@ static void OemPath(char *path, char *name, const char *infDirectory, int n, con
     ConcatPath(path, PathCapacity, infDirectory, name);
 }
 
-// True when the file was removed or scheduled for the restart.
-static bool RemoveOemFile(const char *infDirectory, int n, const char *format)
+// True when the file was removed or scheduled for the restart. Once one file has had to wait
+// for the restart, every file after it waits too (waiting records true).
+static bool RemoveOemFile(const char *infDirectory, int n, const char *format, bool *waiting)
 {
     char name[20], path[PathCapacity];
     OemPath(path, name, infDirectory, n, format);
-    Outcome outcome = DeleteOrSchedule(path);
+    Outcome outcome = *waiting ? ScheduleDelete(path) : DeleteOrSchedule(path);
     NoteOutcome(outcome);
+    if (outcome == Outcome::DeleteAtRestart)
+        *waiting = true;
     return outcome != Outcome::Error;
 }
 
 // The range is oem0 up to the first number without an oemN.inf, as the system numbers its
 // copies. It is worked from the top down, each .pnf before its .inf, and ends at the first
 // copy that resists or cannot be read: whatever a cut-short or failed run leaves then lies
-// inside the range that the next run finds, never behind a gap of our own making.
+// inside the range that the next run finds, never behind a gap of our own making. Once a
+// file waits for the restart, nothing below it goes before the restart either: a copy gone
+// now under one that waits would be such a gap until then.
 static void SweepWith(const InfApi &api, const char *infDirectory)
 {
     char name[20], path[PathCapacity];
@@ -189,6 +194,7 @@ static void SweepWith(const InfApi &api, const char *infDirectory)
         NoteOutcome(Outcome::Error);
         return;
     }
+    bool waiting = false;
     while (--top >= 0) {
         OemPath(path, name, infDirectory, top, OemInf);
         InfKind kind = ClassifyInf(api, name);
@@ -198,18 +204,22 @@ static void SweepWith(const InfApi &api, const char *infDirectory)
             NoteOutcome(Outcome::Error);
             return;
         }
-        if (!RemoveOemFile(infDirectory, top, OemPnf) || !RemoveOemFile(infDirectory, top, OemInf))
+        if (!RemoveOemFile(infDirectory, top, OemPnf, &waiting) ||
+            !RemoveOemFile(infDirectory, top, OemInf, &waiting))
             return;
     }
 }
 
-// Without the setup API no INF's class can be checked, so none is deleted.
+// On Windows 2000 the setup API is part of the system: without it no copy's class can be
+// checked, so none is deleted, and the run is not done.
 void SweepOemInfs(const char *infDirectory)
 {
     InfApi api;
     HMODULE library = LoadFunctions("setupapi.dll", InfApiNames, ARRAYSIZE(InfApiNames), &api);
-    if (library == NULL)
+    if (library == NULL) {
+        NoteOutcome(Outcome::Error);
         return;
+    }
     SweepWith(api, infDirectory);
     FreeLibrary(library);
 }

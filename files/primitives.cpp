@@ -28,12 +28,25 @@ Outcome DeleteFileEntry(const char *path)
     return IsAbsentError(GetLastError()) ? Outcome::NoFile : Outcome::Error;
 }
 
+static Outcome Schedule(const char *path)
+{
+    if (!ScheduleDeleteAtRestart(path, NULL))
+        return Outcome::Error;
+    session.rebootPending = true;
+    return Outcome::DeleteAtRestart;
+}
+
 Outcome DeleteOrSchedule(const char *path)
 {
     Outcome outcome = DeleteFileEntry(path);
-    if (outcome == Outcome::Error && ScheduleDeleteAtRestart(path, NULL)) {
-        session.rebootPending = true;
-        return Outcome::DeleteAtRestart;
-    }
-    return outcome;
+    return outcome == Outcome::Error ? Schedule(path) : outcome;
+}
+
+Outcome ScheduleDelete(const char *path)
+{
+    // Writable first: the restart deletes as any program does, and a read-only file resists.
+    if (PrepareForDelete(path) && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES &&
+        IsAbsentError(GetLastError()))
+        return Outcome::NoFile;
+    return Schedule(path);
 }

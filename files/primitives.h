@@ -14,4 +14,8 @@ Outcome DeleteFileEntry(const char *path);
 // DeleteAtRestart, with rebootPending set. Error only when scheduling failed too.
 Outcome DeleteOrSchedule(const char *path);
 
+// Schedules the file for deletion at restart without deleting it now: DeleteAtRestart, with
+// rebootPending set; NoFile when it is not there; Error when scheduling failed.
+Outcome ScheduleDelete(const char *path);
+
 #endif

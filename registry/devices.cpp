@@ -35,8 +35,9 @@ bool RemoveMatchingDevices(const DeviceApi &api, HDEVINFO list)
 
 Outcome RemoveTabletDevices(const char *enumerator)
 {
-    // Without the setup API or a list for the enumerator there is nothing to look at.
-    Outcome outcome = Outcome::NoKey;
+    // The setup API is part of Windows 2000: without it the devices stay unchecked. A list
+    // that cannot be built is no error: a system that never had such a device may answer so.
+    Outcome outcome = Outcome::Error;
     DeviceApi api;
     HDEVINFO list = INVALID_HANDLE_VALUE;
     HMODULE library = LoadFunctions("setupapi.dll", DeviceApiNames, ARRAYSIZE(DeviceApiNames), &api);
@@ -45,8 +46,9 @@ Outcome RemoveTabletDevices(const char *enumerator)
     // Every setup class, and without DIGCF_PRESENT also the devices not attached.
     list = api.getClassDevs(NULL, enumerator, NULL, DIGCF_ALLCLASSES);
     if (list == INVALID_HANDLE_VALUE)
-        goto done;
-    outcome = RemoveMatchingDevices(api, list) ? Outcome::Deleted : Outcome::Error;
+        outcome = Outcome::NoKey;
+    else
+        outcome = RemoveMatchingDevices(api, list) ? Outcome::Deleted : Outcome::Error;
 done:
     if (list != INVALID_HANDLE_VALUE)
         api.destroyList(list);

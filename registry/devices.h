@@ -8,7 +8,7 @@
 
 // Removes every device node under the enumerator whose ID marks it as the tablet's,
 // attached or not. Deleted when the list was walked to its end with every removal done;
-// Error when a removal failed; NoKey when the setup API or the list is not to be had.
+// Error when a removal failed or the setup API is not to be had; NoKey when the list is not.
 Outcome RemoveTabletDevices(const char *enumerator);
 
 // The device functions, looked up per call rather than bound at load time.

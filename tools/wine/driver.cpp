@@ -440,7 +440,10 @@ static int Start(const Args &a)
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     std::wstring line = L"\"" + a[1] + L"\"";
-    if (!CreateProcessW(a[1].c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &child)) {
+    // In its own folder, as Explorer starts a program the user double-clicks.
+    std::wstring folder = a[1].substr(0, a[1].find_last_of(L'\\') + 1);
+    if (!CreateProcessW(a[1].c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si,
+                        &child)) {
         Report("start failed error=%lu", GetLastError());
         return 1;
     }

@@ -124,7 +124,8 @@ class Harness:
         install_wine_fonts(self.drive_c())
         os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
         for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
-                    'win_tests.exe', 'win_bench.exe', 'win_handles.exe', 'pdsim.exe'):
+                    'win_tests.exe', 'win_bench.exe', 'win_handles.exe', 'pdsim.exe',
+                    'planted.dll'):
             self.install(exe)
         # The registry is on disk once the server has gone: only then may the prefix be copied.
         self.server('-w')
@@ -152,6 +153,16 @@ class Harness:
             err.seek(0)
             done.stdout, done.stderr = out.read(), err.read()
         return done
+
+    def dll_override(self, exe, dll, value):
+        """Sets (value None: clears) how Wine loads a library for one program: 'native,builtin'
+        looks for it as Windows does, in the program's folder and the current directory first."""
+        key = 'HKCU\\Software\\Wine\\AppDefaults\\%s\\DllOverrides' % exe
+        if value is None:
+            args = ('reg', 'delete', key, '/v', dll, '/f')
+        else:
+            args = ('reg', 'add', key, '/v', dll, '/d', value, '/f')
+        assert self.run(*args).returncode == 0
 
     def server(self, *args):
         subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), *args], env=self.env,
