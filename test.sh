@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Runs every test: host tests under sanitizers, the shipping exe's static checks, the real
 # program under Wine (the x86_64 build under wine64), then the shipping i686 build itself
-# under 32-bit Wine (natively or in a QEMU guest; --guest forces the guest).
+# under 32-bit Wine (natively or in a QEMU guest; --guest forces the guest). --worlds N runs a
+# soak of N fresh random worlds instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 road=()
+if [ "${1:-}" = "--worlds" ]; then
+    # A soak: N fresh random worlds, walked by the x86_64 build under wine64.
+    scripts/setup-machine.sh
+    scripts/build.sh win64
+    PDCLEAN_WORLDS="${2:?--worlds N}" exec /usr/bin/python3 -m pytest -q -p no:cacheprovider \
+        tests/wine/test_worlds.py -k soak
+fi
 if [ "${1:-}" = "--guest" ]; then
     road=(--guest)
     shift

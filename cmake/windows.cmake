@@ -86,7 +86,9 @@ pdclean_program(pdclean_nodialog app/main_class.cpp)
 target_compile_definitions(pdclean_nodialog PRIVATE $<$<COMPILE_LANGUAGE:RC>:PDCLEAN_TEST_NO_DIALOG>)
 
 # Drives pdclean through its dialog under Wine; an ordinary static program.
-add_executable(pddriver tools/wine/driver.cpp)
+add_executable(pddriver tools/wine/driver.cpp tools/wine/driver_windows.cpp
+    tools/wine/driver_files.cpp tools/wine/driver_registry.cpp tools/wine/driver_processes.cpp)
+target_include_directories(pddriver PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(pddriver PRIVATE ${WARNINGS})
 target_link_options(pddriver PRIVATE -static -municode -mconsole)
 target_link_libraries(pddriver PRIVATE user32 gdi32 advapi32 kernel32)

@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     wine wine64 xvfb fonts-ipafont-gothic locales
     clang-14 libclang-rt-14-dev googletest libgtest-dev
-    python3 python3-pefile python3-pil python3-pytest
+    python3 python3-pefile python3-pil python3-pytest python3-hypothesis
 )
 options=()
 if [ $# -gt 0 ]; then

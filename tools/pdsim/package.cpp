@@ -5,6 +5,8 @@
 
 #include <stdio.h>
 
+std::string GroupListBytes();
+
 namespace {
 
 struct FileEntry {
@@ -282,8 +284,9 @@ std::wstring Enumerator(const std::wstring &id)
     return id.substr(0, id.find(L'\\'));
 }
 
-// Whether the setup API still knows the device, attached or not.
-bool DeviceExists(const std::wstring &id)
+// Finds a device node the setup API knows, attached or not, and with remove takes it away.
+// True when it was found (and removed).
+bool VisitDevice(const std::wstring &id, bool remove)
 {
     HDEVINFO set = SetupDiGetClassDevsW(nullptr, Enumerator(id).c_str(), nullptr, DIGCF_ALLCLASSES);
     if (set == INVALID_HANDLE_VALUE)
@@ -296,11 +299,105 @@ bool DeviceExists(const std::wstring &id)
         if (!SetupDiEnumDeviceInfo(set, i, &data))
             break;
         wchar_t buffer[MAX_PATH];
-        if (SetupDiGetDeviceInstanceIdW(set, &data, buffer, MAX_PATH, nullptr))
-            found = lstrcmpiW(buffer, id.c_str()) == 0;
+        if (SetupDiGetDeviceInstanceIdW(set, &data, buffer, MAX_PATH, nullptr) &&
+            lstrcmpiW(buffer, id.c_str()) == 0)
+            found = !remove || SetupDiCallClassInstaller(DIF_REMOVE, set, &data);
     }
     SetupDiDestroyDeviceInfoList(set);
     return found;
+}
+
+bool DeviceExists(const std::wstring &id)
+{
+    return VisitDevice(id, false);
+}
+
+// FNV-1a, for telling whether a neighbour was changed.
+void Mix(unsigned long long *h, const void *bytes, size_t n)
+{
+    for (size_t i = 0; i < n; ++i) {
+        *h ^= static_cast<const unsigned char *>(bytes)[i];
+        *h *= 1099511628211ULL;
+    }
+}
+
+std::string Digest(unsigned long long h)
+{
+    char text[17];
+    snprintf(text, sizeof text, "%016llx", h);
+    return text;
+}
+
+std::string FileDigest(const std::wstring &path)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return "-";
+    unsigned long long h = 14695981039346656037ULL;
+    char buffer[4096];
+    DWORD n;
+    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        Mix(&h, buffer, n);
+    CloseHandle(f);
+    return Digest(h);
+}
+
+// Every subkey's name and every value's name, type and data, in the order enumerated.
+void MixKey(unsigned long long *h, HKEY key)
+{
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[16384];
+        BYTE data[8192];
+        DWORD nameLength = 16384, type, size = sizeof data;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS)
+            break;
+        Mix(h, name, nameLength * sizeof(wchar_t));
+        Mix(h, &type, sizeof type);
+        Mix(h, data, size);
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        Mix(h, name, (nameLength + 1) * sizeof(wchar_t));
+        HKEY sub;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, &sub) == ERROR_SUCCESS) {
+            MixKey(h, sub);
+            RegCloseKey(sub);
+        }
+    }
+}
+
+std::string KeyDigest(const std::wstring &path)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "-";
+    unsigned long long h = 14695981039346656037ULL;
+    MixKey(&h, key);
+    RegCloseKey(key);
+    return Digest(h);
+}
+
+bool RemoveGroup(const char *group)
+{
+    std::string now = GroupListBytes(), entry = std::string(group) + '\0', kept;
+    for (size_t at = 0; at < now.size() && now[at] != '\0';) {
+        size_t end = now.find('\0', at);
+        if (now.compare(at, end + 1 - at, entry) != 0)
+            kept += now.substr(at, end + 1 - at);
+        at = end + 1;
+    }
+    kept += '\0';
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, GroupOrderKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    LONG r = RegSetValueExA(key, "List", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE *>(kept.data()),
+                            static_cast<DWORD>(kept.size()));
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
 }
 
 std::wstring LongName()
@@ -382,7 +479,7 @@ std::vector<Item> ListPackage(Family family)
     std::vector<Item> items;
     for (const FileEntry &f : FilesOf(family)) {
         std::wstring path = Base(f.base) + f.path;
-        items.push_back({"file", Utf8(path), f.fate, FileExists(path)});
+        items.push_back({"file", Utf8(path), f.fate, FileExists(path), FileDigest(path)});
     }
     if (family == Family::W2000) {
         int first = RememberedFirstOem();
@@ -390,20 +487,20 @@ std::vector<Item> ListPackage(Family family)
             std::wstring stem = InfDir() + L"oem" + std::to_wstring(first + i);
             for (const wchar_t *ext : {L".inf", L".pnf"})
                 items.push_back({"file", Utf8(stem + ext) + " (" + Utf8(Oems2000[i].cls) + ")", Oems2000[i].fate,
-                                 FileExists(stem + ext)});
+                                 FileExists(stem + ext), FileDigest(stem + ext)});
         }
     }
     for (const KeyEntry &k : KeysOf(family))
-        items.push_back({"key", "HKLM\\" + Utf8(k.path), k.fate, KeyExists(k.path)});
+        items.push_back({"key", "HKLM\\" + Utf8(k.path), k.fate, KeyExists(k.path), KeyDigest(k.path)});
     if (family == Family::W2000) {
         std::string now = GroupListBytes();
         for (const char *g : Groups) {
             std::string entry = std::string(1, '\0') + g + '\0';
             bool present = ('\0' + now).find(entry) != std::string::npos;
-            items.push_back({"group", g, std::string(g) == "Pen Class" ? Fate::Removed : Fate::Kept, present});
+            items.push_back({"group", g, std::string(g) == "Pen Class" ? Fate::Removed : Fate::Kept, present, "-"});
         }
         for (const DeviceEntry &d : Devices2000)
-            items.push_back({"device", Utf8(d.id), d.fate, DeviceExists(d.id)});
+            items.push_back({"device", Utf8(d.id), d.fate, DeviceExists(d.id), "-"});
     }
     return items;
 }
@@ -421,4 +518,29 @@ bool DeleteLongSubkey(const std::wstring &parent)
     LONG r = RegDeleteKeyW(key, LongName().c_str());
     RegCloseKey(key);
     return r == ERROR_SUCCESS;
+}
+
+bool DropItem(Family family, const std::string &name)
+{
+    for (const FileEntry &f : FilesOf(family)) {
+        std::wstring path = Base(f.base) + f.path;
+        if (Utf8(path) == name)
+            return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) && DeleteFileW(path.c_str());
+    }
+    for (const KeyEntry &k : KeysOf(family)) {
+        if ("HKLM\\" + Utf8(k.path) == name)
+            return RegDeleteTreeW(HKEY_LOCAL_MACHINE, k.path) == ERROR_SUCCESS;
+    }
+    if (family == Family::W2000) {
+        for (const char *g : Groups) {
+            if (name == g)
+                return RemoveGroup(g);
+        }
+        for (const DeviceEntry &d : Devices2000) {
+            if (Utf8(d.id) == name)
+                return VisitDevice(d.id, true);
+        }
+    }
+    fprintf(stderr, "pdsim: no item %s\n", name.c_str());
+    return false;
 }

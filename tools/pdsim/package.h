@@ -16,6 +16,7 @@ struct Item {
     std::string name;  // UTF-8, as a user reads it
     Fate fate;
     bool present;
+    std::string digest;  // of a file's bytes or a key's whole tree; "-" when absent or none
 };
 
 // Puts the package in place; false (with a message on stderr) when anything failed.
@@ -23,6 +24,9 @@ bool InstallPackage(Family family);
 
 // Each item of the package and of its neighbours, and whether it is there now.
 std::vector<Item> ListPackage(Family family);
+
+// Takes one item of the listing, named as listed, away again: a partial installation.
+bool DropItem(Family family, const std::string &name);
 
 // The bytes of the service group order as stored now ("" when unreadable), and the bytes
 // the simulated installation wrote there.

@@ -1,7 +1,9 @@
 // pdsim: puts a simulated installation of the tablet driver package into the Wine prefix it
 // runs in, and lists what of it is there. Used by the tests, the demo and the benchmarks.
 //   pdsim install me|2000      the package as its installer leaves it on that system
-//   pdsim list me|2000         one line per item: present|absent, removed|kept, kind, name
+//   pdsim list me|2000         one line per item: present|absent, removed|kept, kind, name,
+//                              and a digest of a file's bytes or a key's tree ("-": none)
+//   pdsim drop me|2000 NAME... takes the items so listed away again
 //   pdsim grouplist            the service group order now, and as installed, in hex
 //   pdsim longkey <key>        adds a subkey with a 256-character name under HKLM\<key>
 //   pdsim droplongkey <key>    removes it again
@@ -42,9 +44,19 @@ int wmain(int argc, wchar_t **argv)
     }
     if (argc == 3 && lstrcmpW(argv[1], L"list") == 0 && ParseFamily(argv[2], &family)) {
         for (const Item &item : ListPackage(family))
-            printf("%s\t%s\t%s\t%s\n", item.present ? "present" : "absent",
-                   item.fate == Fate::Removed ? "removed" : "kept", item.kind.c_str(), item.name.c_str());
+            printf("%s\t%s\t%s\t%s\t%s\n", item.present ? "present" : "absent",
+                   item.fate == Fate::Removed ? "removed" : "kept", item.kind.c_str(), item.name.c_str(),
+                   item.digest.c_str());
         return 0;
+    }
+    if (argc >= 3 && lstrcmpW(argv[1], L"drop") == 0 && ParseFamily(argv[2], &family)) {
+        bool ok = true;
+        for (int i = 3; i < argc; ++i) {
+            char name[1024];
+            WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, name, sizeof name, nullptr, nullptr);
+            ok &= DropItem(family, name);
+        }
+        return ok ? 0 : 1;
     }
     if (argc == 2 && lstrcmpW(argv[1], L"grouplist") == 0) {
         printf("now\t%s\ninstalled\t%s\n", Hex(GroupListBytes()).c_str(), Hex(InstalledGroupList()).c_str());
@@ -54,6 +66,6 @@ int wmain(int argc, wchar_t **argv)
         return AddLongSubkey(argv[2]) ? 0 : 1;
     if (argc == 3 && lstrcmpW(argv[1], L"droplongkey") == 0)
         return DeleteLongSubkey(argv[2]) ? 0 : 1;
-    fprintf(stderr, "usage: pdsim install|list me|2000, grouplist, longkey|droplongkey <key>\n");
+    fprintf(stderr, "usage: pdsim install|list|drop me|2000, grouplist, longkey|droplongkey <key>\n");
     return 2;
 }

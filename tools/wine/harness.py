@@ -223,7 +223,7 @@ class SimItem:
     """One line of pdsim's listing."""
 
     def __init__(self, line):
-        state, fate, self.kind, self.name = line.split('\t', 3)
+        state, fate, self.kind, self.name, self.digest = line.split('\t')
         self.present = state == 'present'
         self.removed = fate == 'removed'  # what an uninstall must take away; else it must stay
 
