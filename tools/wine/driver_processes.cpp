@@ -46,9 +46,17 @@ static int Start(const Args &a)
     std::wstring line = L"\"" + a[1] + L"\"";
     // In its own folder, as Explorer starts a program the user double-clicks.
     std::wstring folder = a[1].substr(0, a[1].find_last_of(L'\\') + 1);
-    if (!CreateProcessW(a[1].c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si,
-                        &child)) {
-        Report("start failed error=%lu", GetLastError());
+    // Wine may refuse an image for a moment after a process of it was killed.
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int tries = 0; error == ERROR_INTERNAL_ERROR && tries < 20; ++tries) {
+        if (CreateProcessW(a[1].c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si,
+                           &child))
+            error = ERROR_SUCCESS;
+        else if ((error = GetLastError()) == ERROR_INTERNAL_ERROR)
+            Sleep(100);
+    }
+    if (error != ERROR_SUCCESS) {
+        Report("start failed error=%lu", error);
         return 1;
     }
     childStarted = true;
