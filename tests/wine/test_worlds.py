@@ -2,9 +2,9 @@
 parts of the package already gone, files made read-only or hidden, setup copies of every kind
 with gaps, files held open by other programs, MoveFileEx refused, another installer's
 wininit.ini, keys the user may not delete, a first run cut short. Each world is laid out in
-the prefix and walked: run (and, if that run was cut short, run again at once), restart, run
-again; after every step the rules below must hold. A failing world is shrunk by Hypothesis
-and printed as World(...), ready to paste into FOUND."""
+the prefix and walked: run (and, if that run was cut short or asked for a restart, run again
+at once), restart, run again; after every step the rules below must hold. A failing world is
+shrunk by Hypothesis and printed as World(...), ready to paste into FOUND."""
 import dataclasses
 import os
 import time
@@ -367,11 +367,12 @@ class Walk:
         self.lay_out()
         report, scheduled = self.run(first=True)
         left, broken = self.check('first run', report, scheduled)
-        if report is None:
-            # Cut short: the user starts it again before any restart, the holds still there.
+        if report in (None, 'DONE_REBOOT'):
+            # Cut short, or told to restart: the user starts it again before any restart, the
+            # holds still there. It must find again whatever waits.
             report, more = self.run(first=True, again=True)
             scheduled |= more
-            left, more_broken = self.check('run after the cut', report, scheduled)
+            left, more_broken = self.check('run again before the restart', report, scheduled)
             broken += more_broken
         self.wine.restart()
         waited = [p for p in left if p.upper() in scheduled]
