@@ -232,7 +232,7 @@ class Walk:
                 self.write(wine.host_path(self.names['pdclean.exe']), f.read())
         self.package = [self.names[s] for s in FILES[self.family] + KEYS[self.family] + OTHERS[self.family]
                         if s not in w.gone] + [self.copy(f) for f in ours(w)]
-        self.baseline = self.neighbours()
+        self.baseline = self.neighbours(self.wine.package(self.family))
 
     @staticmethod
     def find(listing, short):
@@ -263,10 +263,10 @@ class Walk:
         with open(path, 'rb') as f:
             return f.read()
 
-    def neighbours(self, restarted=False):
+    def neighbours(self, listing, restarted=False):
         """Everything that must stay as it is: other vendors' files and keys (their digests),
         devices, the other group names in their order, the setup copies not ours, THEIRS."""
-        kept = {i.name: (i.present, i.digest) for i in self.wine.package(self.family) if not i.removed
+        kept = {i.name: (i.present, i.digest) for i in listing if not i.removed
                 and '\\inf\\oem' not in i.name}
         group = self.wine.sim('grouplist').splitlines()[0].split('\t')[1]
         group = bytes.fromhex(group) if group != '-' else b''
@@ -281,9 +281,9 @@ class Walk:
                     kept[name] = self.read(self.copy(name))
         return kept
 
-    def left(self):
+    def left(self, listing):
         """What of the package is there now."""
-        listing = {i.name: i.present for i in self.wine.package(self.family)}
+        listing = {i.name: i.present for i in listing}
         return [p for p in self.package if
                 (os.path.exists(self.wine.host_path(p)) if p.startswith('C:\\') else listing[p])]
 
@@ -338,11 +338,12 @@ class Walk:
 
     def check(self, step, report, scheduled, restarted=False):
         broken = []
-        now = self.neighbours(restarted)
+        listing = self.wine.package(self.family)
+        now = self.neighbours(listing, restarted)
         touched = sorted(k for k in now if now[k] != self.baseline[k])
         if touched:
             broken.append(('nothing else is touched', touched))
-        left = self.left()
+        left = self.left(listing)
         if report == 'DONE' and left:
             broken.append(('DONE: everything is gone now', left))
         elif report == 'DONE_REBOOT':

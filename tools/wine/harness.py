@@ -196,6 +196,7 @@ class Harness:
         real systems does. Any start of a new server does the same."""
         self.server('-k')
         if self.persistent:
+            self.server('-w')  # a new server cannot start while the old one is still ending
             self.server('-p')
         done = self.run('wineboot', '--restart')
         assert done.returncode == 0, done.stderr
@@ -204,7 +205,8 @@ class Harness:
         """Runs the simulated installation tool; returns its standard output as text."""
         done = self.run(WORK_DIR + '\\pdsim.exe', *args)
         if done.returncode != 0:
-            raise RuntimeError('pdsim %s: %s' % (' '.join(args), done.stderr.decode('utf-8', 'replace')))
+            raise RuntimeError('pdsim %s: exit code %d: %s' % (' '.join(args), done.returncode,
+                                                               done.stderr.decode('utf-8', 'replace')))
         return done.stdout.decode('utf-8')
 
     def package(self, family):
