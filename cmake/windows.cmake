@@ -87,7 +87,8 @@ target_compile_definitions(pdclean_nodialog PRIVATE $<$<COMPILE_LANGUAGE:RC>:PDC
 
 # Drives pdclean through its dialog under Wine; an ordinary static program.
 add_executable(pddriver tools/wine/driver.cpp tools/wine/driver_windows.cpp
-    tools/wine/driver_files.cpp tools/wine/driver_registry.cpp tools/wine/driver_processes.cpp)
+    tools/wine/driver_files.cpp tools/wine/driver_registry.cpp tools/wine/driver_processes.cpp
+    tools/wine/delay_refusal.cpp)
 target_include_directories(pddriver PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(pddriver PRIVATE ${WARNINGS})
 target_link_options(pddriver PRIVATE -static -municode -mconsole)
@@ -114,6 +115,7 @@ add_executable(win_tests
     tests/wine/registry_test.cpp
     tests/wine/devices_test.cpp
     tests/wine/run_test.cpp
+    tools/wine/delay_refusal.cpp
     # The program's strings, for the run's report boxes.
     res/pdclean.rc
 )

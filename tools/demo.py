@@ -67,7 +67,9 @@ def main():
         before = wine.package(family)
         print('simulated installation of the driver package put in place', flush=True)
         if display:
-            wine.drive('version:pdclean.exe:' + version)
+            # Started by hand, after the driver has gone: Windows Me's refusal of MoveFileEx's
+            # delay must last until the server ends, not only while the driver lives.
+            wine.drive('version:pdclean.exe:' + version, *(['refusedelay'] if args.winme else []))
             print('pdclean is open on %s: click 実行 (Execute), then 閉じる (Close).' % display, flush=True)
             done = wine.run(EXE, timeout=None)
             print('pdclean exited with code %d' % done.returncode)

@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "run/uninstall.h"
 #include "tests/wine/win_test_util.h"
+#include "tools/wine/delay_refusal.h"
 
 namespace {
 
@@ -41,15 +42,35 @@ void RunOnce(void *)
     RunUninstall();
 }
 
+// A Windows Me session meets MoveFileEx's delay refused, as on Windows Me.
 RunSeen Execute(PlatformKind kind)
 {
     StartSession(kind);
+    DelayRule rule;
+    bool me = kind == PlatformKind::WinMe;
+    EXPECT_EQ(me && RefuseDelay(&rule), me) << "Windows Me met MoveFileEx's delay allowed";
     SetErrorMode(CallerMode);
     DWORD start = GetTickCount();
     BoxSeen box = WithBoxAnswered(RunOnce, NULL);
     DWORD ms = GetTickCount() - start;
     UINT mode = SetErrorMode(0);
+    if (me)
+        RestoreDelay(rule);
     return {box, mode, ms};
+}
+
+std::string IniPath()
+{
+    return WindowsDir() + "\\wininit.ini";
+}
+
+// What a Windows Me run that schedules one file leaves in a fresh wininit.ini: the line the
+// start-up processing acts on, with the file's 8.3 path.
+std::string OneRenameLine(const std::string &path)
+{
+    char shortPath[MAX_PATH];
+    GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+    return std::string("[rename]\r\nNUL=") + shortPath + "\r\n";
 }
 
 // A subkey whose name the tree walk cannot read, so the tree cannot be removed.
@@ -98,10 +119,11 @@ TEST(Uninstall, WindowsMeWithAFailingItemReportsPartialErrorWithWarning)
     EXPECT_EQ(again.box.text, Done);
 }
 
-TEST(Uninstall, FileInUseIsScheduledAndReportedAsDoneAtRestart)
+TEST(Uninstall, FileInUseIsScheduledInWininitAndReportedAsDoneAtRestart)
 {
     std::string vxd = SystemDir() + "\\vavad.vxd";
     WriteBytes(vxd, "driver");
+    DeleteFileA(IniPath().c_str());
     {
         HeldFile held(vxd);
         ASSERT_TRUE(held.held);
@@ -110,14 +132,17 @@ TEST(Uninstall, FileInUseIsScheduledAndReportedAsDoneAtRestart)
         EXPECT_EQ(r.box.text, DoneReboot);
         EXPECT_EQ(r.box.icon, LoadIconA(NULL, IDI_INFORMATION));
         EXPECT_EQ(r.modeAfter, CallerMode);
+        EXPECT_EQ(ReadBytes(IniPath()), OneRenameLine(vxd));
     }
     DeleteFileA(vxd.c_str());
+    DeleteFileA(IniPath().c_str());
 }
 
 TEST(Uninstall, ErrorOutranksRestart)
 {
     std::string vxd = SystemDir() + "\\vavad.vxd";
     WriteBytes(vxd, "driver");
+    DeleteFileA(IniPath().c_str());
     AddLongSubkey();
     {
         HeldFile held(vxd);
@@ -126,8 +151,10 @@ TEST(Uninstall, ErrorOutranksRestart)
         EXPECT_TRUE(session.rebootPending);
         EXPECT_TRUE(session.errorSeen);
         EXPECT_EQ(r.box.text, PartialError);
+        EXPECT_EQ(ReadBytes(IniPath()), OneRenameLine(vxd));
     }
     DeleteFileA(vxd.c_str());
+    DeleteFileA(IniPath().c_str());
     DropLongSubkey();
 }
 

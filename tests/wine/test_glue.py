@@ -3,6 +3,10 @@ tested by GoogleTest built for Windows and run in the harness's prefix; and the 
 real run, driven through the dialog."""
 import os
 
+import pytest
+
+from tools.wine.harness import start
+
 SYSTEM = 'C:\\windows\\system32'
 WINDOWS = 'C:\\windows'
 
@@ -44,3 +48,18 @@ def test_execute_as_windows_me_removes_the_package_files(wine):
     r = wine.execute('winme')
     assert r.one('exit')['code'] == '0'
     assert [p for p in paths if os.path.exists(p)] == []
+
+
+# Windows Me's MoveFileEx is a stub, so its runs must go through wininit.ini: a program the
+# harness starts as Windows Me must see the delay refused, and one started as 2000 must not.
+@pytest.mark.parametrize('version, scheduled', [('winme', False), ('win2k', True)])
+def test_the_harness_refuses_the_delay_to_windows_me_programs_only(wine, version, scheduled):
+    probe = wine.install('win_tests.exe', 'delayprobe.exe')
+    target = 'C:\\pdtest\\delayprobe.tmp'
+    put(wine, target)
+    r = wine.drive(*start(version, probe, '--schedule', target), 'exit:10000', 'pending')
+    assert (r.one('exit')['code'] == '0') == scheduled
+    pending = r.one('pending').word
+    listed = bytes.fromhex('' if pending == '-' else pending).decode().upper().split('\n')
+    assert ('\\??\\' + target.upper() in listed) == scheduled
+    os.remove(wine.host_path(target))

@@ -75,7 +75,8 @@ class World:
     copies: tuple = ()           # 2000: (kind, with its .pnf) for oem0, oem1, ...
     holds: tuple = ()            # (file or 'oemN.inf'/'oemN.pnf', 'read' or 'unshared')
     running_copy: bool = False   # Me: the installed copy of pdclean is what runs first
-    refuse_delay: bool = False   # MoveFileEx refuses to schedule
+    refuse_delay: bool = False   # 2000: MoveFileEx refuses (a Session Manager key the user
+                                 # may not change); Windows Me's always does
     wininit: str = None          # Me: another installer's wininit.ini, a key of WININIT
     locked: str = None           # 2000: a key of the package the user may not delete
     not_admin: bool = False      # 2000: no key of the package, nor the group order, may change
@@ -118,7 +119,7 @@ def worlds(draw, family):
     holds = draw(st.lists(st.tuples(holdable, st.sampled_from(['read', 'unshared'])),
                           max_size=2, unique_by=lambda h: h[0])) if there or copy_files else []
     world = dict(family=family, gone=tuple(gone), attributes=tuple(attributes),
-                 copies=tuple(copies), holds=tuple(holds), refuse_delay=draw(often(False)))
+                 copies=tuple(copies), holds=tuple(holds))
     if family == 'me':
         world['running_copy'] = running
         world['wininit'] = draw(st.one_of(st.none(), st.sampled_from(sorted(WININIT))))
@@ -127,6 +128,7 @@ def worlds(draw, family):
         world['locked'] = draw(st.one_of(st.none(), st.none(), st.none(), st.sampled_from(lockable))) \
             if lockable else None
         world['not_admin'] = draw(often(False))
+        world['refuse_delay'] = draw(often(False))
     # A setup copy or a key can go too: the cut may come right after it.
     goes = pick(there + [k for k in keys if k not in gone], copy_files)
     world['cut'] = draw(st.one_of(
@@ -165,8 +167,8 @@ def causes(world):
         found += ['held %s, MoveFileEx refused' % f for f in held if world.refuse_delay]
         inside = ['oem%d.inf' % n for n in range(copy_range(world.copies))]
         found += [f + UNREADABLE for f, how in world.holds if how == 'unshared' and f in inside]
-    elif world.refuse_delay and held and world.wininit == 'utf16':
-        found += ['held %s, MoveFileEx refused, wininit.ini UTF-16' % f for f in held]
+    elif world.wininit == 'utf16':
+        found += ['held %s, its line cannot go into a UTF-16 wininit.ini' % f for f in held]
     return found
 
 
@@ -336,7 +338,9 @@ class Walk:
         assert box.word != 'none', r.raw
         report = REPORTS.get(box.bytes('text'), 'unknown box %r' % box.bytes('text'))
         pending = bytes.fromhex(r.one('pending').word if r.one('pending').word != '-' else '')
-        scheduled = {p[4:].upper() for p in pending.decode('ascii').split('\n') if p.startswith('\\??\\')}
+        # Windows Me has only wininit.ini: what NT's list holds is no promise there.
+        scheduled = {p[4:].upper() for p in pending.decode('ascii').split('\n')
+                     if p.startswith('\\??\\') and self.family == '2000'}
         shorts = {bytes.fromhex(l.word).decode('cp932').upper(): f for l, f in
                   zip(r.all('shortname'), files) if l.word != 'absent'}
         for line in (self.read('C:\\windows\\wininit.ini') or b'').split(b'\n'):

@@ -122,6 +122,10 @@ HeldFile::~HeldFile()
 
 void RunHelperIfAsked(int argc, char **argv)
 {
+    // --schedule PATH: asks for PATH's deletion at restart; exits 0 when the system took it,
+    // else 1, so the harness can tell which road a version meets.
+    if (argc == 3 && std::string(argv[1]) == "--schedule")
+        ExitProcess(MoveFileExA(argv[2], NULL, MOVEFILE_DELAY_UNTIL_REBOOT) ? 0 : 1);
     if (argc != 6 || std::string(argv[1]) != "--hold")
         return;
     DWORD share = strtoul(argv[5], NULL, 10);

@@ -56,5 +56,8 @@ qemu-system-x86_64 -machine q35 -accel tcg,thread=multi -cpu max,-smap -smp "$(n
     -virtfs local,path="$results",mount_tag=results,security_model=none,multidevs=remap \
     </dev/null
 echo "guest: $(($(date +%s) - start)) s from start to power-off"
+if [ -n "${PDCLEAN_RUN_LOG:-}" ] && [ -f "$results/runs.log" ]; then
+    cat "$results/runs.log" >> "$PDCLEAN_RUN_LOG"
+fi
 [ -f "$results/rc" ] || { echo "guest: ended without a result"; exit 1; }
 exit "$(cat "$results/rc")"

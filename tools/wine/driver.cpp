@@ -84,5 +84,6 @@ int wmain(int argc, wchar_t **argv)
     for (int i = 1; i < argc && status == 0; ++i)
         status = Run(argv[i]);
     EndStartedPrograms();
+    End9xRun();
     return status;
 }

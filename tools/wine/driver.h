@@ -37,6 +37,12 @@ bool ChildRunning();
 // Ends whatever the driver started and left running.
 void EndStartedPrograms();
 
+// Before a program starts as a 9x version: MoveFileEx's delay refused until the driver ends,
+// as on those systems; true once it is. At the end: one line on where that run scheduled
+// deletions (wininit.ini, NT's list), and the rule the driver found put back.
+bool Begin9xRun();
+void End9xRun();
+
 // The child's visible top-level windows of a class ("#32770": its message boxes).
 std::vector<HWND> ChildTopLevels(const char *className);
 // Handles the driver's own window's messages, between commands.

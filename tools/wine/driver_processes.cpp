@@ -32,10 +32,20 @@ static bool SetWineVersion(const std::wstring &exe, const std::wstring &version)
     return r == ERROR_SUCCESS;
 }
 
+// The 9x family: its MoveFileEx is a stub that refuses every request.
+static const wchar_t *const Versions9x[] = {L"win95", L"win98", L"winme"};
+
+// A program started as a 9x version must meet the delay refused: where it is not, the run
+// would schedule as no such system can, so the driver stops.
 static int Version(const Args &a)
 {
-    Report("version %s", SetWineVersion(a[1], a[2]) ? "set" : "failed");
-    return 0;
+    bool is9x = false;
+    for (const wchar_t *v : Versions9x)
+        is9x = is9x || a[2] == v;
+    bool set = SetWineVersion(a[1], a[2]);
+    bool refused = is9x && Begin9xRun();
+    Report("version %s delay=%s", set ? "set" : "failed", refused ? "refused" : "allowed");
+    return is9x && !refused ? 1 : 0;
 }
 
 static int Start(const Args &a)
@@ -44,6 +54,8 @@ static int Start(const Args &a)
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     std::wstring line = L"\"" + a[1] + L"\"";
+    for (size_t i = 2; i < a.size(); ++i)
+        line += L" " + a[i];
     // In its own folder, as Explorer starts a program the user double-clicks.
     std::wstring folder = a[1].substr(0, a[1].find_last_of(L'\\') + 1);
     // Wine may refuse an image for a moment after a process of it was killed.

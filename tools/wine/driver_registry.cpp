@@ -8,41 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tools/wine/delay_refusal.h"
 #include "tools/wine/driver.h"
 
 static const wchar_t SessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
-// Lets everyone only read the Session Manager key, so that MoveFileEx cannot schedule a
-// move at restart, as on Windows Me. Wine keeps the rule until its server ends. The driver
-// must run as an NT version: in 9x mode the security calls do nothing.
-static int RefuseDelay(const Args &)
-{
-    PSECURITY_DESCRIPTOR sd = NULL;
-    HKEY key;
-    bool set = false;
-    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                             &sd, NULL)) {
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SessionManager, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-            set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
-            RegCloseKey(key);
-        }
-        LocalFree(sd);
-    }
-    // Proven on a throwaway file: the request must now be refused.
-    wchar_t probe[MAX_PATH];
-    GetTempPathW(MAX_PATH - 16, probe);
-    lstrcatW(probe, L"pdprobe.tmp");
-    HANDLE h = CreateFileW(probe, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (h != INVALID_HANDLE_VALUE)
-        CloseHandle(h);
-    bool refused = set && !MoveFileExW(probe, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
-    DeleteFileW(probe);
-    Report("refusedelay %s", refused ? "done" : "failed");
-    return refused ? 0 : 1;
-}
-
-// The delayed moves that NT's restart will perform, as hex of the stored multi-string.
-static int Pending(const Args &)
+// The delayed moves that NT's restart will perform, one a line.
+static std::string PendingList()
 {
     wchar_t list[8192];
     DWORD size = sizeof list;
@@ -51,7 +23,68 @@ static int Pending(const Args &)
     std::string narrow;
     for (DWORD i = 0; r == ERROR_SUCCESS && i < size / sizeof(wchar_t); ++i)
         narrow += list[i] == 0 ? '\n' : static_cast<char>(list[i] < 128 ? list[i] : '?');
-    Report("pending %s", Hex(narrow.data(), narrow.size()).c_str());
+    return narrow;
+}
+
+// The rules a program started as a 9x version meets, and what its run changed in both lists
+// of deletions at restart: NT's delayed moves and wininit.ini's [rename] section.
+static DelayRule ruleFound;
+static bool started9x = false;
+static std::string pendingBefore, wininitBefore;
+
+static std::string WininitBytes()
+{
+    wchar_t path[MAX_PATH];
+    GetWindowsDirectoryW(path, MAX_PATH - 16);
+    lstrcatW(path, L"\\wininit.ini");
+    std::string bytes;
+    HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE)
+        return "<none>";
+    char buffer[4096];
+    DWORD read;
+    while (ReadFile(f, buffer, sizeof buffer, &read, NULL) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(f);
+    return bytes;
+}
+
+bool Begin9xRun()
+{
+    if (started9x)
+        return true;
+    started9x = true;
+    bool refused = RefuseDelay(&ruleFound);
+    pendingBefore = PendingList();
+    wininitBefore = WininitBytes();
+    return refused;
+}
+
+void End9xRun()
+{
+    if (!started9x)
+        return;
+    Report("ninexrun wininit=%s pending=%s", WininitBytes() == wininitBefore ? "same" : "changed",
+           PendingList() == pendingBefore ? "same" : "changed");
+    RestoreDelay(ruleFound);
+}
+
+// Refuses the delay until Wine's server ends (a Session Manager key the user may not change),
+// whatever the driver's end would put back.
+static int RefuseDelayCommand(const Args &)
+{
+    bool refused = RefuseDelay(NULL);
+    ruleFound.saved = false;
+    Report("refusedelay %s", refused ? "done" : "failed");
+    return refused ? 0 : 1;
+}
+
+// The delayed moves that NT's restart will perform, as hex of the stored multi-string.
+static int Pending(const Args &)
+{
+    std::string list = PendingList();
+    Report("pending %s", Hex(list.data(), list.size()).c_str());
     return 0;
 }
 
@@ -77,6 +110,6 @@ static int LockKey(const Args &a)
 }
 
 static const Command Commands[] = {
-    {L"refusedelay", 1, RefuseDelay}, {L"pending", 1, Pending}, {L"lockkey", 2, LockKey},
+    {L"refusedelay", 1, RefuseDelayCommand}, {L"pending", 1, Pending}, {L"lockkey", 2, LockKey},
 };
 const CommandTable RegistryCommands = {Commands, ARRAYSIZE(Commands)};

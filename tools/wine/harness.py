@@ -15,6 +15,7 @@ BUILD = os.environ.get('PDCLEAN_BUILD', os.path.join(ROOT, 'build'))
 TARGET32 = os.environ.get('PDCLEAN_TARGET') == 'i686'
 WINE = '/usr/lib/wine/wine' if TARGET32 else '/usr/lib/wine/wine64'
 BUILD_DIR = 'win32' if TARGET32 else 'win64'
+TARGET_NAME = 'i686' if TARGET32 else 'x86_64'
 WORK_DIR = 'C:\\pdtest'
 # No Mono or Gecko install is attempted.
 DLL_OVERRIDES = 'mscoree,mshtml='
@@ -62,10 +63,25 @@ def install_wine_fonts(drive_c):
         shutil.copy(marlett, fonts)
 
 
-def start(version, exe=WORK_DIR + '\\pdclean.exe'):
-    """The driver's commands that start a program as the Windows version."""
+def start(version, exe=WORK_DIR + '\\pdclean.exe', *args):
+    """The driver's commands that start a program as the Windows version. A 9x version meets
+    MoveFileEx's delay refused while the driver lives, as on those systems."""
     name = exe.rsplit('\\', 1)[1]
-    return ['version:%s:%s' % (name, version), 'start:' + exe]
+    return ['version:%s:%s' % (name, version), ':'.join(('start:' + exe,) + args)]
+
+
+# Where each run started as a 9x version scheduled its deletions, one line a run, for the
+# count ./test.sh prints.
+RUN_LOG = os.environ.get('PDCLEAN_RUN_LOG')
+
+
+def log_9x_runs(report):
+    if not RUN_LOG:
+        return
+    test = os.environ.get('PYTEST_CURRENT_TEST', '?').split(' ')[0]
+    with open(RUN_LOG, 'a') as f:
+        for line in report.all('ninexrun'):
+            f.write('%s\t%s\t%s\t%s\n' % (TARGET_NAME, test, line['wininit'], line['pending']))
 
 
 def free_display():
@@ -180,7 +196,9 @@ class Harness:
             timeout *= WAIT_SCALE
         done = self.run(WORK_DIR + '\\pddriver.exe', *commands, timeout=timeout, env=env)
         out = done.stdout.decode('ascii', 'replace')
-        return Report(out)
+        report = Report(out)
+        log_9x_runs(report)
+        return report
 
     def execute(self, version, exe=WORK_DIR + '\\pdclean.exe', env=None, before=(), after=()):
         """Starts pdclean as the Windows version, clicks Execute, reads and answers the report
