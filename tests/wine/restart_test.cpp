@@ -7,23 +7,11 @@
 
 namespace {
 
-std::string IniPath()
-{
-    return WindowsDir() + "\\wininit.ini";
-}
-
-std::string ShortName(const std::string &path)
-{
-    char out[MAX_PATH];
-    GetShortPathNameA(path.c_str(), out, sizeof out);
-    return out;
-}
-
 struct IniFixture : testing::Test {
     void SetUp() override
     {
-        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(IniPath().c_str());
+        SetFileAttributesA(WininitPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(WininitPath().c_str());
         dir = ScratchDir("restart");
         // A long name with a blank: only its 8.3 alias may reach the file.
         target = dir + "\\Long Driver Name.dll";
@@ -31,8 +19,8 @@ struct IniFixture : testing::Test {
     }
     void TearDown() override
     {
-        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(IniPath().c_str());
+        SetFileAttributesA(WininitPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(WininitPath().c_str());
     }
     std::string dir, target;
 };
@@ -43,16 +31,16 @@ TEST_F(IniFixture, MissingFileIsCreatedWithHeaderAndShortNameLine)
     std::string shortName = ShortName(target);
     ASSERT_NE(shortName, target);
     EXPECT_EQ(shortName.find(' '), std::string::npos);
-    EXPECT_EQ(ReadBytes(IniPath()), "[rename]\r\nNUL=" + shortName + "\r\n");
+    EXPECT_EQ(ReadBytes(WininitPath()), "[rename]\r\nNUL=" + shortName + "\r\n");
 }
 
 TEST_F(IniFixture, ExistingSectionGetsTheLineOnTopAndGrowsByItsLength)
 {
     std::string old = "[boot]\r\nshell=x\r\n[rename]\r\nNUL=C:\\OLD.TXT\r\n";
-    WriteBytes(IniPath(), old);
+    WriteBytes(WininitPath(), old);
     ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
     std::string line = "NUL=" + ShortName(target) + "\r\n";
-    EXPECT_EQ(ReadBytes(IniPath()), "[boot]\r\nshell=x\r\n[rename]\r\n" + line + "NUL=C:\\OLD.TXT\r\n");
+    EXPECT_EQ(ReadBytes(WininitPath()), "[boot]\r\nshell=x\r\n[rename]\r\n" + line + "NUL=C:\\OLD.TXT\r\n");
 }
 
 TEST_F(IniFixture, SecondEntryStandsAboveTheFirst)
@@ -61,15 +49,15 @@ TEST_F(IniFixture, SecondEntryStandsAboveTheFirst)
     WriteBytes(other, "x");
     ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
     ASSERT_TRUE(AddToRenameList(other.c_str(), NULL));
-    EXPECT_EQ(ReadBytes(IniPath()), "[rename]\r\nNUL=" + ShortName(other) + "\r\nNUL=" +
+    EXPECT_EQ(ReadBytes(WininitPath()), "[rename]\r\nNUL=" + ShortName(other) + "\r\nNUL=" +
                                         ShortName(target) + "\r\n");
 }
 
 TEST_F(IniFixture, UnfinishedLastLineIsEndedBeforeTheNewSection)
 {
-    WriteBytes(IniPath(), "[boot]\r\nshell=x");
+    WriteBytes(WininitPath(), "[boot]\r\nshell=x");
     ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
-    EXPECT_EQ(ReadBytes(IniPath()),
+    EXPECT_EQ(ReadBytes(WininitPath()),
               "[boot]\r\nshell=x\r\n[rename]\r\nNUL=" + ShortName(target) + "\r\n");
 }
 
@@ -77,10 +65,10 @@ TEST_F(IniFixture, ProfileWritesBeforeAndAfterKeepTheLineAndTheFileEndsAtTheText
 {
     // The profile functions write the same file and may cache it: the edit flushes them
     // first, and a later profile write must find the line in place.
-    ASSERT_TRUE(WritePrivateProfileStringA("boot", "shell", "x", IniPath().c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("boot", "shell", "x", WininitPath().c_str()));
     ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
-    ASSERT_TRUE(WritePrivateProfileStringA("boot", "drivers", "y", IniPath().c_str()));
-    std::string text = ReadBytes(IniPath());
+    ASSERT_TRUE(WritePrivateProfileStringA("boot", "drivers", "y", WininitPath().c_str()));
+    std::string text = ReadBytes(WininitPath());
     std::string section = "[rename]\r\nNUL=" + ShortName(target) + "\r\n";
     EXPECT_NE(text.find(section), std::string::npos) << text;
     EXPECT_NE(text.find("drivers=y"), std::string::npos) << text;
@@ -91,40 +79,40 @@ TEST_F(IniFixture, ProfileWritesBeforeAndAfterKeepTheLineAndTheFileEndsAtTheText
 
 TEST_F(IniFixture, ReadOnlyFileIsRefusedAndUnchanged)
 {
-    WriteBytes(IniPath(), "[rename]\r\n");
-    SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(WininitPath(), "[rename]\r\n");
+    SetFileAttributesA(WininitPath().c_str(), FILE_ATTRIBUTE_READONLY);
     // Wine keeps the attribute as a Unix mode, which root does not obey.
-    HANDLE probe = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE probe = CreateFileA(WininitPath().c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (probe != INVALID_HANDLE_VALUE) {
         CloseHandle(probe);
         GTEST_SKIP() << "this platform opens read-only files for writing (Wine run as root)";
     }
     EXPECT_FALSE(AddToRenameList(target.c_str(), NULL));
-    EXPECT_EQ(ReadBytes(IniPath()), "[rename]\r\n");
+    EXPECT_EQ(ReadBytes(WininitPath()), "[rename]\r\n");
 }
 
 TEST_F(IniFixture, FileHeldByAnotherProcessIsRefusedAndUnchanged)
 {
-    WriteBytes(IniPath(), "[boot]\r\n");
+    WriteBytes(WininitPath(), "[boot]\r\n");
     {
-        HeldFile holder(IniPath());
+        HeldFile holder(WininitPath());
         ASSERT_TRUE(holder.held);
         EXPECT_FALSE(AddToRenameList(target.c_str(), NULL));
     }
-    EXPECT_EQ(ReadBytes(IniPath()), "[boot]\r\n");
+    EXPECT_EQ(ReadBytes(WininitPath()), "[boot]\r\n");
 }
 
 TEST_F(IniFixture, PathWithoutShortFormWritesNothing)
 {
     // A file that does not exist has no short name to give.
     EXPECT_FALSE(AddToRenameList((dir + "\\missing long name.dll").c_str(), NULL));
-    EXPECT_FALSE(Exists(IniPath()));
+    EXPECT_FALSE(Exists(WininitPath()));
 }
 
 TEST_F(IniFixture, MoveFileExSuccessLeavesTheListAlone)
 {
     EXPECT_TRUE(ScheduleDeleteAtRestart(target.c_str(), NULL));
-    EXPECT_FALSE(Exists(IniPath()));
+    EXPECT_FALSE(Exists(WininitPath()));
 }
 
 }  // namespace

@@ -59,18 +59,11 @@ RunSeen Execute(PlatformKind kind)
     return {box, mode, ms};
 }
 
-std::string IniPath()
-{
-    return WindowsDir() + "\\wininit.ini";
-}
-
 // What a Windows Me run that schedules one file leaves in a fresh wininit.ini: the line the
 // start-up processing acts on, with the file's 8.3 path.
 std::string OneRenameLine(const std::string &path)
 {
-    char shortPath[MAX_PATH];
-    GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    return std::string("[rename]\r\nNUL=") + shortPath + "\r\n";
+    return "[rename]\r\nNUL=" + ShortName(path) + "\r\n";
 }
 
 // A subkey whose name the tree walk cannot read, so the tree cannot be removed.
@@ -123,7 +116,7 @@ TEST(Uninstall, FileInUseIsScheduledInWininitAndReportedAsDoneAtRestart)
 {
     std::string vxd = SystemDir() + "\\vavad.vxd";
     WriteBytes(vxd, "driver");
-    DeleteFileA(IniPath().c_str());
+    DeleteFileA(WininitPath().c_str());
     {
         HeldFile held(vxd);
         ASSERT_TRUE(held.held);
@@ -132,17 +125,17 @@ TEST(Uninstall, FileInUseIsScheduledInWininitAndReportedAsDoneAtRestart)
         EXPECT_EQ(r.box.text, DoneReboot);
         EXPECT_EQ(r.box.icon, LoadIconA(NULL, IDI_INFORMATION));
         EXPECT_EQ(r.modeAfter, CallerMode);
-        EXPECT_EQ(ReadBytes(IniPath()), OneRenameLine(vxd));
+        EXPECT_EQ(ReadBytes(WininitPath()), OneRenameLine(vxd));
     }
     DeleteFileA(vxd.c_str());
-    DeleteFileA(IniPath().c_str());
+    DeleteFileA(WininitPath().c_str());
 }
 
 TEST(Uninstall, ErrorOutranksRestart)
 {
     std::string vxd = SystemDir() + "\\vavad.vxd";
     WriteBytes(vxd, "driver");
-    DeleteFileA(IniPath().c_str());
+    DeleteFileA(WininitPath().c_str());
     AddLongSubkey();
     {
         HeldFile held(vxd);
@@ -151,10 +144,10 @@ TEST(Uninstall, ErrorOutranksRestart)
         EXPECT_TRUE(session.rebootPending);
         EXPECT_TRUE(session.errorSeen);
         EXPECT_EQ(r.box.text, PartialError);
-        EXPECT_EQ(ReadBytes(IniPath()), OneRenameLine(vxd));
+        EXPECT_EQ(ReadBytes(WininitPath()), OneRenameLine(vxd));
     }
     DeleteFileA(vxd.c_str());
-    DeleteFileA(IniPath().c_str());
+    DeleteFileA(WininitPath().c_str());
     DropLongSubkey();
 }
 

@@ -165,12 +165,6 @@ THEIRS_INI = b'[Rename]\r\nNUL=C:\\THEIRS.TXT\r\n[boot]\r\nshell=Explorer.exe\r\
 THEIRS_INI_LF = b'[rename]\nNUL=C:\\THEIRS.TXT\n[boot]\nshell=Explorer.exe\n'
 
 
-def pending_renames(report):
-    """The delayed moves in NT's list, upper-cased: Wine keeps the case it was given."""
-    word = report.one('pending').word
-    return bytes.fromhex(word if word != '-' else '').decode('ascii').upper().split('\n')
-
-
 # Windows Me's MoveFileEx refuses every request, so its runs go through wininit.ini. Only the
 # 9x family reads that file: a refusal on NT is a failure, and says so.
 @pytest.mark.parametrize('version, refused, report, theirs', [
@@ -202,7 +196,7 @@ def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refu
     assert_report(r, report, 'warning' if report == PARTIAL_ERROR else 'information')
     # Before the restart (read from outside: starting a program could restart Windows).
     assert all(os.path.exists(wine.host_path(h)) for h in held)
-    scheduled = ['\\??\\' + h.upper() in pending_renames(r) for h in held]
+    scheduled = ['\\??\\' + h.upper() in r.one('pending').paths() for h in held]
     assert scheduled == [version == 'win2k' and not refused] * 2
     if version == 'winme':
         # One deletion per held file, 8.3 paths, newest first, under their header.

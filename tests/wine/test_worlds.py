@@ -337,9 +337,8 @@ class Walk:
         box = r.one('box')
         assert box.word != 'none', r.raw
         report = REPORTS.get(box.bytes('text'), 'unknown box %r' % box.bytes('text'))
-        pending = bytes.fromhex(r.one('pending').word if r.one('pending').word != '-' else '')
         # Windows Me has only wininit.ini: what NT's list holds is no promise there.
-        scheduled = {p[4:].upper() for p in pending.decode('ascii').split('\n')
+        scheduled = {p[4:] for p in r.one('pending').paths()
                      if p.startswith('\\??\\') and self.family == '2000'}
         shorts = {bytes.fromhex(l.word).decode('cp932').upper(): f for l, f in
                   zip(r.all('shortname'), files) if l.word != 'absent'}

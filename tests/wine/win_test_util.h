@@ -17,6 +17,8 @@ std::string ReadBytes(const std::string &path);  // "<missing>" when it cannot b
 bool Exists(const std::string &path);
 std::string WindowsDir();  // without a trailing backslash
 std::string SystemDir();
+std::string WininitPath();
+std::string ShortName(const std::string &path);  // its 8.3 form, as wininit.ini holds it
 
 // A fresh session for one run as the given Windows version, with no dialog to show rows in.
 void StartSession(PlatformKind kind);

@@ -77,6 +77,18 @@ std::string SystemDir()
     return dir;
 }
 
+std::string WininitPath()
+{
+    return WindowsDir() + "\\wininit.ini";
+}
+
+std::string ShortName(const std::string &path)
+{
+    char out[MAX_PATH];
+    GetShortPathNameA(path.c_str(), out, sizeof out);
+    return out;
+}
+
 void StartSession(PlatformKind kind)
 {
     session = SessionState{};

@@ -2,7 +2,7 @@
 
 #include <sddl.h>
 
-static const wchar_t SessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+const wchar_t SessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
 // KEY_READ with WRITE_DAC: the rule can be put back, no value can be written.
 static const wchar_t ReadOnly[] = L"D:P(A;;0x60019;;;WD)";

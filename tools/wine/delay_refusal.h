@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+// Where Wine, as NT, keeps the delayed moves (PendingFileRenameOperations).
+extern const wchar_t SessionManager[];
+
 // The Session Manager key's rule as it was found, to be put back.
 struct DelayRule {
     BYTE descriptor[1024];

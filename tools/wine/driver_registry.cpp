@@ -11,8 +11,6 @@
 #include "tools/wine/delay_refusal.h"
 #include "tools/wine/driver.h"
 
-static const wchar_t SessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
-
 // The delayed moves that NT's restart will perform, one a line.
 static std::string PendingList()
 {

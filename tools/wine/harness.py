@@ -275,6 +275,11 @@ class Line(dict):
         v = self[key]
         return b'' if v == '-' else bytes.fromhex(v)
 
+    def paths(self):
+        """A 'pending' line's delayed moves, one a path, upper-cased: Wine keeps the case it
+        was given."""
+        return (b'' if self.word == '-' else bytes.fromhex(self.word)).decode('ascii').upper().split('\n')
+
 
 class Report(list):
     def __init__(self, out):
