@@ -2,9 +2,11 @@
 tested by GoogleTest built for Windows and run in the harness's prefix; and the file step of a
 real run, driven through the dialog."""
 import os
+import subprocess
 
 import pytest
 
+from tools.wine import harness
 from tools.wine.harness import start
 
 SYSTEM = 'C:\\windows\\system32'
@@ -61,3 +63,20 @@ def test_the_harness_refuses_the_delay_to_windows_me_programs_only(wine, version
     assert (r.one('exit')['code'] == '0') == scheduled
     assert ('\\??\\' + target.upper() in r.one('pending').paths()) == scheduled
     os.remove(wine.host_path(target))
+
+
+# A program still starting when its server ends has not reached it, so the server cannot end
+# it; left alone it would start a server of its own beside the next. A restart ends it too,
+# and says so.
+def test_a_restart_ends_a_program_its_server_never_knew(wine, tmp_path, monkeypatch):
+    log = tmp_path / 'stragglers.log'
+    monkeypatch.setattr(harness, 'STRAGGLER_LOG', str(log))
+    starting = subprocess.Popen(['sleep', '600'], env=wine.env)
+    try:
+        wine.restart()
+        assert starting.wait(timeout=10) == -9
+    finally:
+        starting.kill()
+        starting.wait()
+    assert log.read_text().count('%d sleep 600' % starting.pid) == 1
+    assert starting.pid not in wine.processes()

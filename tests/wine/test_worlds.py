@@ -418,7 +418,7 @@ def persistent(wine):
     wine.persistent = True
     Walk.dirty = True  # the first walk starts with a restart, which makes the server persistent
     yield wine
-    wine.server('-k')
+    wine.stop()
     wine.persistent = old
 
 

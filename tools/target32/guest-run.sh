@@ -18,8 +18,9 @@ echo "guest: up after $(cut -d' ' -f1 /proc/uptime) s"
 mapfile -t args < /mnt/results/args
 # Tests that scale their work by the road (the generated worlds) take less here.
 export PDCLEAN_ROAD=guest
-# The runs' log reaches the host through the results folder.
+# The logs reach the host through the results folder.
 export PDCLEAN_RUN_LOG=/mnt/results/runs.log
+export PDCLEAN_STRAGGLER_LOG=/mnt/results/stragglers.log
 # The marked subset, unless asked for all (--all).
 if [ "${args[0]:-}" = "--all" ]; then
     tools/target32/inside.sh "${args[@]}"

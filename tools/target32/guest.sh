@@ -59,5 +59,8 @@ echo "guest: $(($(date +%s) - start)) s from start to power-off"
 if [ -n "${PDCLEAN_RUN_LOG:-}" ] && [ -f "$results/runs.log" ]; then
     cat "$results/runs.log" >> "$PDCLEAN_RUN_LOG"
 fi
+if [ -n "${PDCLEAN_STRAGGLER_LOG:-}" ] && [ -f "$results/stragglers.log" ]; then
+    cat "$results/stragglers.log" >> "$PDCLEAN_STRAGGLER_LOG"
+fi
 [ -f "$results/rc" ] || { echo "guest: ended without a result"; exit 1; }
 exit "$(cat "$results/rc")"

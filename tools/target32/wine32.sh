@@ -9,20 +9,15 @@ tree=$out/wine32
 [ -f "$tree/.complete" ] && exit 0
 
 apt=$out/apt
-rm -rf "$apt" "$tree"
-mkdir -p "$apt"/state/lists/partial "$apt"/cache/archives/partial "$apt"/etc/sources.list.d \
-         "$apt"/etc/preferences.d "$apt"/etc/apt.conf.d "$tree"
-touch "$apt/state/status"  # nothing counts as installed: apt fetches the whole closure
+rm -rf "$tree"
+mkdir -p "$tree"
+. tools/target32/private-apt.sh
+private_apt "$apt" i386
 cp /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list "$apt/etc/sources.list.d/" 2>/dev/null || true
 [ -f /etc/apt/sources.list ] && cp /etc/apt/sources.list "$apt/etc/"
-opts=(-q -o Dir::Etc="$apt/etc" -o Dir::Etc::Trusted=/etc/apt/trusted.gpg
-      -o Dir::Etc::TrustedParts=/etc/apt/trusted.gpg.d -o Dir::State="$apt/state"
-      -o Dir::State::status="$apt/state/status" -o Dir::Cache="$apt/cache"
-      -o APT::Architecture=i386 -o APT::Architectures::=i386 -o Debug::NoLocking=1
-      -o APT::Sandbox::User=root)
-apt-get "${opts[@]}" update >/dev/null
+apt-get "${apt_opts[@]}" update >/dev/null
 # The X libraries winex11.drv opens at run time are only recommended by libwine.
-apt-get "${opts[@]}" install -y --download-only --no-install-recommends wine32 \
+apt-get "${apt_opts[@]}" install -y --download-only --no-install-recommends wine32 \
     libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxcomposite1 libxinerama1 \
     libxxf86vm1 >/dev/null
 for deb in "$apt"/cache/archives/*.deb; do
