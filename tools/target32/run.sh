@@ -15,6 +15,16 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 0
 fi
 
+# Whether an enabled binfmt_misc handler of the machine takes i386 programs (an emulator).
+i386_handler() {
+    local f
+    for f in /proc/sys/fs/binfmt_misc/*; do
+        grep -qsx enabled "$f" && grep -qsx 'magic 7f454c4601010100000000000000000002000300' "$f" &&
+            return 0
+    done
+    return 1
+}
+
 start=$(date +%s)
 tools/target32/wine32.sh
 if [ $road = native ]; then
@@ -22,6 +32,11 @@ if [ $road = native ]; then
     as --32 -o build/target32/probe.o tools/target32/probe.s
     ld -m elf_i386 -static -o build/target32/probe build/target32/probe.o
     if ! build/target32/probe 2>/dev/null; then
+        road=user
+    elif i386_handler; then
+        # The probe ran, but through a handler the machine has for i386 programs: an emulator
+        # of unknown age, not the kernel.
+        echo "i686: i386 programs go to a binfmt_misc handler here; taking the emulator of our own"
         road=user
     elif ! tools/target32/inside.sh --check >/dev/null 2>&1; then
         echo "i686: 32-bit programs run here, but not 32-bit Wine over /usr; trying the emulator"
