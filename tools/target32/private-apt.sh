@@ -1,12 +1,14 @@
 # Sourced: a private apt state under $1 for architecture $2, whose fetched packages are only
 # unpacked (dpkg -x), never installed: the machine's packages and dpkg state stay as they are.
-# Sets apt_opts; the caller puts its sources in $1/etc.
+# Starts from the machine's own sources; sets apt_opts.
 private_apt() {
     local dir=$1 arch=$2
     rm -rf "$dir"
     mkdir -p "$dir"/state/lists/partial "$dir"/cache/archives/partial \
              "$dir"/etc/sources.list.d "$dir"/etc/preferences.d "$dir"/etc/apt.conf.d
     touch "$dir/state/status"  # nothing counts as installed: apt fetches the whole closure
+    cp /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list "$dir/etc/sources.list.d/" 2>/dev/null || true
+    [ ! -f /etc/apt/sources.list ] || cp /etc/apt/sources.list "$dir/etc/"
     apt_opts=(-q -o Dir::Etc="$dir/etc" -o Dir::Etc::Trusted=/etc/apt/trusted.gpg
               -o Dir::Etc::TrustedParts=/etc/apt/trusted.gpg.d -o Dir::State="$dir/state"
               -o Dir::State::status="$dir/state/status" -o Dir::Cache="$dir/cache"

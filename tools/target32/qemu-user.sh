@@ -12,8 +12,6 @@ rm -rf "$out"
 mkdir -p "$out"
 . tools/target32/private-apt.sh
 private_apt "$apt" amd64
-cp /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list "$apt/etc/sources.list.d/" 2>/dev/null || true
-[ -f /etc/apt/sources.list ] && cp /etc/apt/sources.list "$apt/etc/"
 . /etc/os-release
 cat > "$apt/etc/sources.list.d/pdclean-backports.sources" <<SOURCES
 Types: deb

@@ -13,8 +13,6 @@ rm -rf "$tree"
 mkdir -p "$tree"
 . tools/target32/private-apt.sh
 private_apt "$apt" i386
-cp /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list "$apt/etc/sources.list.d/" 2>/dev/null || true
-[ -f /etc/apt/sources.list ] && cp /etc/apt/sources.list "$apt/etc/"
 apt-get "${apt_opts[@]}" update >/dev/null
 # The X libraries winex11.drv opens at run time are only recommended by libwine.
 apt-get "${apt_opts[@]}" install -y --download-only --no-install-recommends wine32 \

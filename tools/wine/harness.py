@@ -73,32 +73,31 @@ def start(version, exe=WORK_DIR + '\\pdclean.exe', *args):
     return ['version:%s:%s' % (name, version), ':'.join(('start:' + exe,) + args)]
 
 
-# Where each run started as a 9x version scheduled its deletions, one line a run, for the
-# count ./test.sh prints.
+def log_line(path, *fields):
+    """Appends a line for one of the counts ./test.sh prints: the build, the test, the fields."""
+    if not path:
+        return
+    test = os.environ.get('PYTEST_CURRENT_TEST', '?').split(' ')[0]
+    with open(path, 'a') as f:
+        f.write('\t'.join((TARGET_NAME, test) + fields) + '\n')
+
+
+# Where each run started as a 9x version scheduled its deletions, one line a run.
 RUN_LOG = os.environ.get('PDCLEAN_RUN_LOG')
 
 
 def log_9x_runs(report):
-    if not RUN_LOG:
-        return
-    test = os.environ.get('PYTEST_CURRENT_TEST', '?').split(' ')[0]
-    with open(RUN_LOG, 'a') as f:
-        for line in report.all('ninexrun'):
-            f.write('%s\t%s\t%s\t%s\n' % (TARGET_NAME, test, line['wininit'], line['pending']))
+    for line in report.all('ninexrun'):
+        log_line(RUN_LOG, line['wininit'], line['pending'])
 
 
-# Processes of a prefix found still there after its server was told to end, for the count
-# ./test.sh prints: a restart that needs them killed is a fault of the road to look into.
+# Processes of a prefix found still there after its server was told to end: a restart that
+# needs them killed is a fault of the road to look into.
 STRAGGLER_LOG = os.environ.get('PDCLEAN_STRAGGLER_LOG')
 
 
 def log_stragglers(pids):
-    if not STRAGGLER_LOG:
-        return
-    test = os.environ.get('PYTEST_CURRENT_TEST', '?').split(' ')[0]
-    with open(STRAGGLER_LOG, 'a') as f:
-        f.write('%s\t%s\t%s\n' % (TARGET_NAME, test, ', '.join(
-            '%d %s' % (pid, process_name(pid)) for pid in pids)))
+    log_line(STRAGGLER_LOG, ', '.join('%d %s' % (pid, process_name(pid)) for pid in pids))
 
 
 def process_name(pid):
