@@ -51,6 +51,8 @@ if [ $road = user ]; then
     elif ! why=$(tools/target32/user.sh --check 2>&1); then
         echo "i686: the user-mode emulator does not start 32-bit Wine here ($why); taking the guest"
         road=guest
+    else
+        echo "i686: $why through $(build/target32/qemu/qemu-i386 --version | head -1)"
     fi
 fi
 if [ $road = guest ] && ! scripts/setup-machine.sh qemu-system-x86 busybox-static cpio kmod; then
