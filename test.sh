@@ -20,7 +20,11 @@ stragglers() {
     echo "restarts that had to kill processes their server left: $(wc -l < "$PDCLEAN_STRAGGLER_LOG")" \
          "(${PDCLEAN_STRAGGLER_LOG#$PWD/})"
 }
-trap 'runs_9x; stragglers' EXIT
+counts() {
+    runs_9x
+    stragglers
+}
+trap counts EXIT
 road=()
 if [ "${1:-}" = "--worlds" ]; then
     # A soak: N fresh random worlds, walked by the x86_64 build under wine64.
@@ -48,7 +52,7 @@ built=$(date +%s)
 i686_log=build/i686.log
 setsid tools/target32/run.sh "${road[@]}" > "$i686_log" 2>&1 &
 i686=$!
-trap 'kill -- -$i686 2>/dev/null; runs_9x; stragglers' EXIT
+trap 'kill -- -$i686 2>/dev/null; counts' EXIT
 set +e
 ctest --preset host
 host=$?
@@ -59,7 +63,7 @@ tested=$(date +%s)
 wait $i686
 i686_rc=$?
 set -e
-trap 'runs_9x; stragglers' EXIT
+trap counts EXIT
 cat "$i686_log"
 echo "times: apt $((installed - began)) s, builds $((built - installed)) s, host tests $((hosted - built)) s," \
      "wine64 $((tested - hosted)) s, i686 beside them $(($(date +%s) - built)) s," \

@@ -36,5 +36,5 @@ rm -rf "$apt"
 # Debian's emulator takes the preserved argv that binfmt_misc's P flag hands it when its
 # own name ends in -binfmt-P.
 ln -s qemu-i386 "$out/qemu-i386-binfmt-P"
-"$out/qemu-i386" --version | head -1
+"$out/qemu-i386" --version >/dev/null  # it runs here
 touch "$out/.complete"

@@ -96,16 +96,17 @@ def log_9x_runs(report):
 STRAGGLER_LOG = os.environ.get('PDCLEAN_STRAGGLER_LOG')
 
 
-def log_stragglers(pids):
-    log_line(STRAGGLER_LOG, ', '.join('%d %s' % (pid, process_name(pid)) for pid in pids))
-
-
-def process_name(pid):
-    try:
-        with open('/proc/%d/cmdline' % pid, 'rb') as f:
-            return f.read().replace(b'\0', b' ').decode('utf-8', 'replace').strip()
-    except OSError:
-        return '(gone)'
+def described(pids):
+    """The processes by pid and command line."""
+    names = []
+    for pid in pids:
+        try:
+            with open('/proc/%d/cmdline' % pid, 'rb') as f:
+                name = f.read().replace(b'\0', b' ').decode('utf-8', 'replace').strip()
+        except OSError:
+            name = '(gone)'
+        names.append('%d %s' % (pid, name))
+    return ', '.join(names)
 
 
 def start_xvfb():
@@ -207,10 +208,8 @@ class Harness:
         assert self.run(*args).returncode == 0
 
     def server(self, *args):
-        done = subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), *args],
-                              env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=SERVER_WAIT)
-        return done.returncode
+        subprocess.run([os.path.join(os.path.dirname(WINE), 'wineserver'), *args], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=SERVER_WAIT)
 
     def processes(self):
         """The processes of this prefix (its server too), by pid: those whose environment names
@@ -247,17 +246,17 @@ class Harness:
         # What the server killed takes a moment to go.
         left = self.left_at(time.monotonic() + 2)
         if left:
-            log_stragglers(left)
+            log_line(STRAGGLER_LOG, described(left))
+        # A server a straggler started is a process of the prefix too.
         while left:
             if time.monotonic() > deadline:
-                raise RuntimeError('the processes of the prefix outlived its restart: %s' % ', '.join(
-                    '%d %s' % (pid, process_name(pid)) for pid in left))
+                raise RuntimeError('the processes of the prefix outlived its restart: %s' %
+                                   described(left))
             for pid in left:
                 try:
                     os.kill(pid, signal.SIGKILL)
                 except OSError:
                     pass
-            self.server('-k')
             left = self.left_at(time.monotonic() + 1)
 
     def save_png(self, windows_bmp, png):
@@ -311,11 +310,13 @@ class Harness:
         return [SimItem(l) for l in self.sim('list', family).splitlines() if l]
 
     def close(self):
-        self.stop()
-        if self.xvfb:
-            self.xvfb.terminate()
-            self.xvfb.wait(timeout=10)
-        shutil.rmtree(self.tmp, ignore_errors=True)
+        try:
+            self.stop()
+        finally:
+            if self.xvfb:
+                self.xvfb.terminate()
+                self.xvfb.wait(timeout=10)
+            shutil.rmtree(self.tmp, ignore_errors=True)
 
 
 class SimItem:
