@@ -100,6 +100,14 @@ set_target_properties(planted PROPERTIES PREFIX "")
 target_compile_options(planted PRIVATE ${WARNINGS})
 target_link_options(planted PRIVATE -static)
 
+# A class installer that keeps the node it is asked to remove until the restart, and says so.
+add_library(held_device SHARED tests/wine/held_device.cpp)
+set_target_properties(held_device PROPERTIES PREFIX "")
+target_compile_options(held_device PRIVATE ${WARNINGS})
+# The setup API looks the installer up by its plain name, also on i686 (stdcall).
+target_link_options(held_device PRIVATE -static -Wl,--kill-at)
+target_link_libraries(held_device PRIVATE setupapi)
+
 # The Win32 glue run for real under Wine, with GoogleTest built for Windows.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -14,6 +14,8 @@ void NoteOutcome(Outcome outcome)
 {
     if (OutcomeIsError(outcome))
         session.errorSeen = true;
+    if (outcome == Outcome::DeleteAtRestart)
+        session.rebootPending = true;
 }
 
 void RecordOutcome(const char *itemText, Outcome outcome)

@@ -6,7 +6,7 @@
 // Counts one attempt of a 9x plan, notes an error, shows the row and paces the run.
 void RecordOutcome(const char *itemText, Outcome outcome);
 
-// An attempt of an NT plan: notes an error for the report; no row, no pause.
+// An attempt of an NT plan: notes an error or a restart for the report; no row, no pause.
 void NoteOutcome(Outcome outcome);
 
 #endif

@@ -8,28 +8,40 @@
 
 static const char *const DeviceApiNames[] = {
     "SetupDiGetClassDevsA", "SetupDiEnumDeviceInfo", "SetupDiGetDeviceInstanceIdA",
-    "SetupDiCallClassInstaller", "SetupDiDestroyDeviceInfoList",
+    "SetupDiCallClassInstaller", "SetupDiDestroyDeviceInfoList", "SetupDiGetDeviceInstallParamsA",
 };
 static_assert(sizeof(DeviceApi) == sizeof DeviceApiNames, "one name per function");
 
 static_assert(sizeof(void *) != 4 || sizeof(SP_DEVINFO_DATA) == 28,
               "the element record's size on 32-bit Windows");
+static_assert(sizeof(void *) != 4 || sizeof(SP_DEVINSTALL_PARAMS_A) == 296,
+              "the install parameters' size on 32-bit Windows");
 
-bool RemoveMatchingDevices(const DeviceApi &api, HDEVINFO list)
+Outcome RemoveMatchingDevices(const DeviceApi &api, HDEVINFO list)
 {
-    bool allRemoved = true;
+    Outcome outcome = Outcome::Deleted;
     char instanceId[MAX_PATH];
     for (DWORD index = 0;; ++index) {
         SP_DEVINFO_DATA device;
         ZeroMemory(&device, sizeof device);
         device.cbSize = sizeof device;
         if (!api.enumDeviceInfo(list, index, &device))
-            return allRemoved;
+            return outcome;
         DWORD required;
-        if (!api.getInstanceId(list, &device, instanceId, sizeof instanceId, &required))
+        if (!api.getInstanceId(list, &device, instanceId, sizeof instanceId, &required) ||
+            !IsTabletInstanceId(instanceId))
             continue;
-        if (IsTabletInstanceId(instanceId) && !api.callClassInstaller(DIF_REMOVE, list, &device))
-            allRemoved = false;
+        if (!api.callClassInstaller(DIF_REMOVE, list, &device)) {
+            outcome = Outcome::Error;
+            continue;
+        }
+        // A node that cannot stop now stays until the next start, and only these flags say so.
+        // Parameters that cannot be read say nothing: the node is taken as gone.
+        SP_DEVINSTALL_PARAMS_A params;
+        params.cbSize = sizeof params;
+        if (outcome == Outcome::Deleted && api.getInstallParams(list, &device, &params) &&
+            (params.Flags & (DI_NEEDREBOOT | DI_NEEDRESTART)))
+            outcome = Outcome::DeleteAtRestart;
     }
 }
 
@@ -48,7 +60,7 @@ Outcome RemoveTabletDevices(const char *enumerator)
     if (list == INVALID_HANDLE_VALUE)
         outcome = Outcome::NoKey;
     else
-        outcome = RemoveMatchingDevices(api, list) ? Outcome::Deleted : Outcome::Error;
+        outcome = RemoveMatchingDevices(api, list);
 done:
     if (list != INVALID_HANDLE_VALUE)
         api.destroyList(list);

@@ -8,7 +8,8 @@
 
 // Removes every device node under the enumerator whose ID marks it as the tablet's,
 // attached or not. Deleted when the list was walked to its end with every removal done;
-// Error when a removal failed or the setup API is not to be had; NoKey when the list is not.
+// DeleteAtRestart when Windows keeps a node until its next start; Error when a removal failed
+// or the setup API is not to be had (it outranks a restart); NoKey when the list is not.
 Outcome RemoveTabletDevices(const char *enumerator);
 
 // The device functions, looked up per call rather than bound at load time.
@@ -18,10 +19,11 @@ struct DeviceApi {
     BOOL (WINAPI *getInstanceId)(HDEVINFO, PSP_DEVINFO_DATA, PSTR, DWORD, PDWORD);
     BOOL (WINAPI *callClassInstaller)(DI_FUNCTION, HDEVINFO, PSP_DEVINFO_DATA);
     BOOL (WINAPI *destroyList)(HDEVINFO);
+    BOOL (WINAPI *getInstallParams)(HDEVINFO, PSP_DEVINFO_DATA, PSP_DEVINSTALL_PARAMS_A);
 };
 
-// The walk of one list: DIF_REMOVE for each tablet node. True when every removal was done.
+// The walk of one list: DIF_REMOVE for each tablet node; the outcome as above.
 // Exported so that the tests can hand it stand-ins for the setup API.
-bool RemoveMatchingDevices(const DeviceApi &api, HDEVINFO list);
+Outcome RemoveMatchingDevices(const DeviceApi &api, HDEVINFO list);
 
 #endif

@@ -17,14 +17,14 @@ namespace {
 
 const GUID TestClass = {0x1b2e6c10, 0x4c3d, 0x4e5f, {0x90, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}};
 
-void CreateDevice(const std::string &id)
+void CreateDevice(const std::string &id, const GUID &setupClass = TestClass)
 {
-    HDEVINFO set = SetupDiCreateDeviceInfoList(&TestClass, NULL);
+    HDEVINFO set = SetupDiCreateDeviceInfoList(&setupClass, NULL);
     ASSERT_NE(set, INVALID_HANDLE_VALUE);
     SP_DEVINFO_DATA data;
     ZeroMemory(&data, sizeof data);
     data.cbSize = sizeof data;
-    BOOL created = SetupDiCreateDeviceInfoA(set, id.c_str(), &TestClass, NULL, NULL, 0, &data) &&
+    BOOL created = SetupDiCreateDeviceInfoA(set, id.c_str(), &setupClass, NULL, NULL, 0, &data) &&
                    SetupDiRegisterDeviceInfo(set, &data, 0, NULL, NULL, NULL);
     DWORD error = GetLastError();
     SetupDiDestroyDeviceInfoList(set);
@@ -148,11 +148,49 @@ TEST(RegistryPlanNT, GroupEditAndDeviceSweepsRunWithEveryTreeAlreadyGone)
     RegCloseKey(key);
 }
 
+// A class whose installer keeps a node it is asked to remove until the restart and asks for
+// it, as Windows 2000 does for a device that cannot stop now. Wine's own removal never asks,
+// and Wine takes class installers from the system folder only.
+const GUID HeldClass = {0x1b2e6c11, 0x4c3d, 0x4e5f, {0x90, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x78}};
+const char HeldClassKey[] = "System\\CurrentControlSet\\Control\\Class\\{1B2E6C11-4C3D-4E5F-9011-223344556678}";
+const char HeldInstaller[] = "held_device.dll,HeldDeviceInstaller";
+
+TEST(TabletDevices, NodeKeptUntilTheRestartAsksForIt_ClassInstallerOfTheTest)
+{
+    std::string installer = SystemDir() + "\\held_device.dll";
+    ASSERT_TRUE(CopyFileA("C:\\pdtest\\held_device.dll", installer.c_str(), FALSE));
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, HeldClassKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Installer32", 0, REG_SZ, reinterpret_cast<const BYTE *>(HeldInstaller),
+                   sizeof HeldInstaller);
+    const char held[] = "SERENUM\\TVR0D44\\8&1&0&0000";
+    const char goesNow[] = "SERENUM\\TVR0D44\\8&1&0&0001";   // another class: removed at once
+    const char neighbour[] = "SERENUM\\PNP0F0C\\8&1&0&0002"; // not the tablet's: untouched
+    CreateDevice(held, HeldClass);
+    CreateDevice(goesNow);
+    CreateDevice(neighbour);
+
+    EXPECT_EQ(RemoveTabletDevices("SERENUM"), Outcome::DeleteAtRestart);
+    EXPECT_TRUE(Present(held));
+    EXPECT_FALSE(Present(goesNow));
+    EXPECT_TRUE(Present(neighbour));
+
+    // Once the device can stop, the next run takes it at once.
+    RegDeleteValueA(key, "Installer32");
+    RegCloseKey(key);
+    EXPECT_EQ(RemoveTabletDevices("SERENUM"), Outcome::Deleted);
+    EXPECT_FALSE(Present(held));
+    DeleteFileA(installer.c_str());
+}
+
 // Stand-ins for the setup API: Wine removes every node it is asked to, so a refused
-// DIF_REMOVE is shown on the walk itself.
+// DIF_REMOVE, and parameters that cannot be read, are shown on the walk itself. Per element,
+// what its removal does: '.' removed now, 'B' or 'S' kept until the restart (DI_NEEDREBOOT,
+// DI_NEEDRESTART), 'F' parameters not readable, 'R' refused. The first is a mouse.
 const char *const StandInIds[] = {"SERENUM\\PNP0F0C\\1", "SERENUM\\TVR0D42\\1", "USB\\VID_4F1D&PID_1\\2"};
+const char *removals;
 int removalsAsked;
-bool refuseRemoval;
 
 BOOL WINAPI StandInEnum(HDEVINFO, DWORD index, PSP_DEVINFO_DATA device)
 {
@@ -166,23 +204,46 @@ BOOL WINAPI StandInId(HDEVINFO, PSP_DEVINFO_DATA device, PSTR id, DWORD size, PD
     return TRUE;
 }
 
-BOOL WINAPI StandInRemove(DI_FUNCTION function, HDEVINFO, PSP_DEVINFO_DATA)
+BOOL WINAPI StandInRemove(DI_FUNCTION function, HDEVINFO, PSP_DEVINFO_DATA device)
 {
     EXPECT_EQ(function, static_cast<DI_FUNCTION>(DIF_REMOVE));
+    EXPECT_NE(device->DevInst, 0u) << "the mouse is not the tablet's";
     ++removalsAsked;
-    return !refuseRemoval;
+    return removals[device->DevInst] != 'R';
 }
 
-TEST(TabletDevices, RefusedRemovalIsReportedAfterTheWalkGoesOn_StandInSetupApi)
+BOOL WINAPI StandInParams(HDEVINFO, PSP_DEVINFO_DATA device, PSP_DEVINSTALL_PARAMS_A params)
 {
-    DeviceApi api = {NULL, StandInEnum, StandInId, StandInRemove, NULL};
+    char removal = removals[device->DevInst];
+    EXPECT_NE(device->DevInst, 0u) << "the mouse is not the tablet's";
+    EXPECT_NE(removal, 'R') << "a refused removal has nothing to say";
+    EXPECT_EQ(params->cbSize, sizeof *params);
+    // What a failed read leaves behind is no answer.
+    params->Flags = removal == '.' ? 0 : removal == 'S' ? DI_NEEDRESTART : DI_NEEDREBOOT;
+    return removal != 'F';
+}
+
+TEST(TabletDevices, RemovalsAskingForTheRestartOrRefusedDecideTheOutcome_StandInSetupApi)
+{
+    DeviceApi api = {NULL, StandInEnum, StandInId, StandInRemove, NULL, StandInParams};
     HDEVINFO list = reinterpret_cast<HDEVINFO>(1);
-    removalsAsked = 0;
-    refuseRemoval = true;
-    EXPECT_FALSE(RemoveMatchingDevices(api, list));
-    EXPECT_EQ(removalsAsked, 2);  // both tablet nodes asked for, the mouse left alone
-    refuseRemoval = false;
-    EXPECT_TRUE(RemoveMatchingDevices(api, list));
+    const struct {
+        const char *removals;
+        Outcome outcome;
+    } cases[] = {
+        {"-..", Outcome::Deleted},
+        {"-.B", Outcome::DeleteAtRestart},
+        {"-S.", Outcome::DeleteAtRestart},
+        {"-F.", Outcome::Deleted},
+        {"-RB", Outcome::Error},  // a refusal outranks a restart, in either order
+        {"-BR", Outcome::Error},
+    };
+    for (const auto &c : cases) {
+        removals = c.removals;
+        removalsAsked = 0;
+        EXPECT_EQ(RemoveMatchingDevices(api, list), c.outcome) << c.removals;
+        EXPECT_EQ(removalsAsked, 2) << c.removals;  // the walk goes on after each
+    }
 }
 
 } // namespace

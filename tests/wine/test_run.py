@@ -44,11 +44,38 @@ def group_bytes(wine):
     return {k: bytes.fromhex(v) if v != '-' else b'' for k, v in fields.items()}
 
 
+# The class of the tablet's USB node, which the run leaves alone, so an installer set on it
+# stays for the whole run. It keeps that node until the restart and asks for it, as Windows
+# does with a tablet that cannot stop now (Wine's own removal never asks).
+HID_CLASS_KEY = 'HKLM\\System\\CurrentControlSet\\Control\\Class\\{745a17a0-74d3-11d0-b6fe-00a0c90f57da}'
+HELD_DEVICE = 'USB\\VID_4F1D&PID_0021\\5&1A2B3C4&0&1'
+
+
+def hold_tablet_device(wine, held):
+    installer = wine.host_path('C:\\windows\\system32\\held_device.dll')
+    if held:
+        shutil.copy(wine.host_path('C:\\pdtest\\held_device.dll'), installer)
+        args = ('add', HID_CLASS_KEY, '/v', 'Installer32', '/d', 'held_device.dll,HeldDeviceInstaller')
+    else:
+        os.remove(installer)
+        args = ('delete', HID_CLASS_KEY, '/v', 'Installer32')
+    assert wine.run('reg', *args, '/f').returncode == 0
+
+
 @pytest.mark.target32
-def test_windows_2000_full_installation_is_removed_and_reported_done(wine):
+@pytest.mark.parametrize('held', [False, True], ids=['all-now', 'device-kept-until-the-restart'])
+def test_windows_2000_full_installation_is_removed_and_reported_done(wine, held):
     wine.sim('install', '2000')
     before = wine.package('2000')
     assert all(i.present for i in before), [i for i in before if not i.present]
+    if held:
+        hold_tablet_device(wine, True)
+        try:
+            r = wine.execute('win2k')
+            assert_report(r, DONE_REBOOT, 'information')
+            assert [i.name for i in left_over(wine.package('2000'))] == [HELD_DEVICE]
+        finally:
+            hold_tablet_device(wine, False)
     r = wine.execute('win2k')
     assert_report(r, DONE, 'information')
     after = wine.package('2000')

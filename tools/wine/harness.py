@@ -168,7 +168,7 @@ class Harness:
         os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
         for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
                     'win_tests.exe', 'win_bench.exe', 'win_handles.exe', 'pdsim.exe',
-                    'planted.dll'):
+                    'planted.dll', 'held_device.dll'):
             self.install(exe)
         # The registry is on disk once the server has gone: only then may the prefix be copied.
         self.server('-w')
