@@ -147,7 +147,8 @@ def test_registry_and_device_names_are_in_the_shipping_exe_as_the_system_reads_t
     assert (uninstall + 'オルベーンタブレットドライバ').encode('cp932') + b'\0' in data
     for name in ['setupapi.dll', 'SetupDiGetClassDevsA', 'SetupDiEnumDeviceInfo',
                  'SetupDiGetDeviceInstanceIdA', 'SetupDiCallClassInstaller',
-                 'SetupDiDestroyDeviceInfoList', 'SetupOpenInfFileA', 'SetupCloseInfFile',
+                 'SetupDiDestroyDeviceInfoList', 'SetupDiGetDeviceInstallParamsA',
+                 'SetupOpenInfFileA', 'SetupCloseInfFile',
                  'SetupFindFirstLineA', 'SetupGetStringFieldA', 'Pen Class']:
         assert b'\0' + name.encode('ascii') + b'\0' in data
 
