@@ -36,7 +36,8 @@ Outcome RemoveMatchingDevices(const DeviceApi &api, HDEVINFO list)
             continue;
         }
         // A node that cannot stop now stays until the next start, and only these flags say so.
-        // Parameters that cannot be read say nothing: the node is taken as gone.
+        // Parameters that cannot be read say nothing: the node is taken as gone. Once a removal
+        // was refused or asked for the restart, no other read can change the outcome.
         SP_DEVINSTALL_PARAMS_A params;
         params.cbSize = sizeof params;
         if (outcome == Outcome::Deleted && api.getInstallParams(list, &device, &params) &&
