@@ -149,16 +149,14 @@ TEST(RegistryPlanNT, GroupEditAndDeviceSweepsRunWithEveryTreeAlreadyGone)
 }
 
 // A class whose installer keeps a node it is asked to remove until the restart and asks for
-// it, as Windows 2000 does for a device that cannot stop now. Wine's own removal never asks,
-// and Wine takes class installers from the system folder only.
+// it, as Windows 2000 does for a device that cannot stop now. Wine's own removal never asks.
+// The harness puts the installer into the system folder, where Wine alone looks for one.
 const GUID HeldClass = {0x1b2e6c11, 0x4c3d, 0x4e5f, {0x90, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x78}};
 const char HeldClassKey[] = "System\\CurrentControlSet\\Control\\Class\\{1B2E6C11-4C3D-4E5F-9011-223344556678}";
 const char HeldInstaller[] = "held_device.dll,HeldDeviceInstaller";
 
 TEST(TabletDevices, NodeKeptUntilTheRestartAsksForIt_ClassInstallerOfTheTest)
 {
-    std::string installer = SystemDir() + "\\held_device.dll";
-    ASSERT_TRUE(CopyFileA("C:\\pdtest\\held_device.dll", installer.c_str(), FALSE));
     HKEY key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, HeldClassKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
               ERROR_SUCCESS);
@@ -181,13 +179,13 @@ TEST(TabletDevices, NodeKeptUntilTheRestartAsksForIt_ClassInstallerOfTheTest)
     RegCloseKey(key);
     EXPECT_EQ(RemoveTabletDevices("SERENUM"), Outcome::Deleted);
     EXPECT_FALSE(Present(held));
-    DeleteFileA(installer.c_str());
 }
 
 // Stand-ins for the setup API: Wine removes every node it is asked to, so a refused
 // DIF_REMOVE, and parameters that cannot be read, are shown on the walk itself. Per element,
 // what its removal does: '.' removed now, 'B' or 'S' kept until the restart (DI_NEEDREBOOT,
-// DI_NEEDRESTART), 'F' parameters not readable, 'R' refused. The first is a mouse.
+// DI_NEEDRESTART), 'F' parameters not readable, 'R' refused; '-' the first, a mouse, is
+// never removed.
 const char *const StandInIds[] = {"SERENUM\\PNP0F0C\\1", "SERENUM\\TVR0D42\\1", "USB\\VID_4F1D&PID_1\\2"};
 const char *removals;
 int removalsAsked;

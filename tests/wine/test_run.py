@@ -44,20 +44,17 @@ def group_bytes(wine):
     return {k: bytes.fromhex(v) if v != '-' else b'' for k, v in fields.items()}
 
 
-# The class of the tablet's USB node, which the run leaves alone, so an installer set on it
-# stays for the whole run. It keeps that node until the restart and asks for it, as Windows
+# The class of the tablet's USB node, which the run leaves alone, so the tests' class installer
+# (in the system folder) set on it stays for the whole run. It keeps that node until the restart and asks for it, as Windows
 # does with a tablet that cannot stop now (Wine's own removal never asks).
 HID_CLASS_KEY = 'HKLM\\System\\CurrentControlSet\\Control\\Class\\{745a17a0-74d3-11d0-b6fe-00a0c90f57da}'
 HELD_DEVICE = 'USB\\VID_4F1D&PID_0021\\5&1A2B3C4&0&1'
 
 
 def hold_tablet_device(wine, held):
-    installer = wine.host_path('C:\\windows\\system32\\held_device.dll')
     if held:
-        shutil.copy(wine.host_path('C:\\pdtest\\held_device.dll'), installer)
         args = ('add', HID_CLASS_KEY, '/v', 'Installer32', '/d', 'held_device.dll,HeldDeviceInstaller')
     else:
-        os.remove(installer)
         args = ('delete', HID_CLASS_KEY, '/v', 'Installer32')
     assert wine.run('reg', *args, '/f').returncode == 0
 

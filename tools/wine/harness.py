@@ -18,6 +18,7 @@ WINE = '/usr/lib/wine/wine' if TARGET32 else '/usr/lib/wine/wine64'
 BUILD_DIR = 'win32' if TARGET32 else 'win64'
 TARGET_NAME = 'i686' if TARGET32 else 'x86_64'
 WORK_DIR = 'C:\\pdtest'
+SYSTEM_DIR = 'C:\\windows\\system32'
 # No Mono or Gecko install is attempted.
 DLL_OVERRIDES = 'mscoree,mshtml='
 # The setup API disabled for the processes of a run, as on a system without setupapi.dll.
@@ -168,8 +169,11 @@ class Harness:
         os.makedirs(self.host_path(WORK_DIR), exist_ok=True)
         for exe in ('pdclean.exe', 'pdclean_failreg.exe', 'pdclean_nodialog.exe', 'pddriver.exe',
                     'win_tests.exe', 'win_bench.exe', 'win_handles.exe', 'pdsim.exe',
-                    'planted.dll', 'held_device.dll'):
+                    'planted.dll'):
             self.install(exe)
+        # A class installer of the tests', named by a class key only when a test wants it; the
+        # setup API takes those from the system folder alone.
+        self.install('held_device.dll', folder=SYSTEM_DIR)
         # The registry is on disk once the server has gone: only then may the prefix be copied.
         self.server('-w')
 
@@ -180,11 +184,11 @@ class Harness:
         assert windows_path[:3].upper() == 'C:\\'
         return os.path.join(self.drive_c(), *windows_path[3:].split('\\'))
 
-    def install(self, exe, as_name=None):
-        """Copies a program of the build into C:\\pdtest; returns its Windows path."""
-        name = as_name or exe
-        shutil.copy(os.path.join(BUILD, BUILD_DIR, exe), self.host_path(WORK_DIR + '\\' + name))
-        return WORK_DIR + '\\' + name
+    def install(self, exe, as_name=None, folder=WORK_DIR):
+        """Copies a program of the build into C:\\pdtest (or folder); returns its Windows path."""
+        path = folder + '\\' + (as_name or exe)
+        shutil.copy(os.path.join(BUILD, BUILD_DIR, exe), self.host_path(path))
+        return path
 
     def run(self, *args, timeout=180, env=None):
         # Output goes through files, not pipes: Wine's own processes inherit them and, with a
