@@ -70,11 +70,12 @@ void BenchRenameList()
     std::string target = "C:\\pdbench.dll";
     HANDLE t = CreateFileA(target.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     CloseHandle(t);
-    printf("one entry into wininit.ini, header at the top so every old byte moves:\n");
+    printf("one entry into wininit.ini, its section at the top with a large one after it, so every\n"
+           "later byte moves:\n");
     for (DWORD size : {64u << 10, 1u << 20, 16u << 20}) {
         double best = 1e9;
         for (int round = 0; round < 5; ++round) {
-            std::string content = "[rename]\r\n";
+            std::string content = "[rename]\r\n[large]\r\n";
             content.resize(size, 'x');
             HANDLE h = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
             DWORD n;

@@ -52,26 +52,43 @@ static bool IsHeaderLine(const char *line, size_t length)
 // The first header line, ended by CR LF, by a line feed alone or by the end of the text: the
 // start-up processing reads only the first section so named, and reads such lines as its
 // header, so an entry anywhere else would never be acted on. *after is the byte behind the
-// line's end; *unfinished tells that the header is the text's last line without a break.
-// A line feed is never the trail byte of a double-byte character, nor is a blank, so
-// every byte compared is a whole character.
-static bool FindHeader(const char *text, size_t length, size_t *after, bool *unfinished)
+// line's end. A line feed is never the trail byte of a double-byte character, nor is a
+// blank, so every byte compared is a whole character.
+static bool FindHeader(const char *text, size_t length, size_t *after)
 {
     for (size_t start = 0; start < length;) {
         size_t end = start;
         while (end < length && text[end] != '\n')
             ++end;
-        *unfinished = end == length;
         size_t content = end;
-        if (!*unfinished && content > start && text[content - 1] == '\r')
+        if (end < length && content > start && text[content - 1] == '\r')
             --content;
         if (IsHeaderLine(text + start, content - start)) {
-            *after = *unfinished ? end : end + 1;
+            *after = end < length ? end + 1 : end;
             return true;
         }
         start = end + 1;
     }
     return false;
+}
+
+// Where the section whose lines begin at from ends: the start of the next line that opens a
+// section (its first byte after blanks is "["), else the end of the text. The start-up
+// processing works through the section from the top down, so an entry put last comes after
+// every request made before it, as MoveFileEx queues on NT.
+static size_t SectionEnd(const char *text, size_t length, size_t from)
+{
+    for (size_t start = from; start < length;) {
+        size_t i = start;
+        while (i < length && IsBlank(text[i]))
+            ++i;
+        if (i < length && text[i] == '[')
+            return start;
+        while (i < length && text[i] != '\n')
+            ++i;
+        start = i + 1;
+    }
+    return length;
 }
 
 static void Copy(char *to, const char *from, size_t count)
@@ -122,18 +139,23 @@ size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const ch
         return 0;
     size_t textLength = TextEnd(buffer, oldSize);
     size_t after;
-    bool unfinished;
-    if (FindHeader(buffer, textLength, &after, &unfinished)) {
-        const char *pieces[] = {"\r\n", line};
-        const size_t lengths[] = {2, lineLength};
-        return unfinished ? Insert(buffer, oldSize, after, pieces, lengths, 2)
-                          : Insert(buffer, oldSize, after, pieces + 1, lengths + 1, 1);
+    bool found = FindHeader(buffer, textLength, &after);
+    // With no section, a new one at the end of the text, before any zero byte or ^Z, which
+    // stay after it.
+    size_t at = found ? SectionEnd(buffer, textLength, after) : textLength;
+    const char *pieces[3];
+    size_t lengths[3];
+    int count = 0;
+    // What follows must start a line of its own to be read as a line.
+    if (at > 0 && buffer[at - 1] != '\n') {
+        pieces[count] = "\r\n";
+        lengths[count++] = 2;
     }
-    // A new section at the end of the text, before any zero byte or ^Z, which stay after
-    // it. The header must start a line of its own to be read as one.
-    bool endLine = textLength > 0 && buffer[textLength - 1] != '\n';
-    const char *pieces[] = {"\r\n", Header, line};
-    const size_t lengths[] = {2, HeaderLength, lineLength};
-    return endLine ? Insert(buffer, oldSize, textLength, pieces, lengths, 3)
-                   : Insert(buffer, oldSize, textLength, pieces + 1, lengths + 1, 2);
+    if (!found) {
+        pieces[count] = Header;
+        lengths[count++] = HeaderLength;
+    }
+    pieces[count] = line;
+    lengths[count++] = lineLength;
+    return Insert(buffer, oldSize, at, pieces, lengths, count);
 }

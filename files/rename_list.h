@@ -11,12 +11,13 @@ const size_t RenameEditSpare = 2 + 10;
 
 // buffer holds the old content in its first oldSize bytes and has room for capacity bytes.
 // The text is what comes before the first zero byte or ^Z. Puts the line (lineLength bytes)
-// right under the text's first line that reads "[rename]" in any letter case, with any
-// spaces or tabs around it, ended by CR LF or a line feed (a last line that is the header
-// without its line break gets a CR LF), or adds a new "[rename]" section at the end of the
-// text. Returns the new content length, or 0 with nothing written when the capacity is short
-// of oldSize + lineLength + RenameEditSpare or the file is UTF-16 (starts with a byte-order
-// mark).
+// last in the section of the text's first line that reads "[rename]" in any letter case, with
+// any spaces or tabs around it, ended by CR LF or a line feed: before the next line whose
+// first byte after blanks is "[", or else at the end of the text, where an unfinished last
+// line gets a CR LF first. With no such line, adds a new "[rename]" section at the end of
+// the text. Returns the new content length, or 0 with nothing written when the capacity is
+// short of oldSize + lineLength + RenameEditSpare or the file is UTF-16 (starts with a
+// byte-order mark).
 size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const char *line,
                          size_t lineLength);
 

@@ -1,8 +1,9 @@
 // For any old content, read independently of the edit: a UTF-16 file is left alone; else the
-// entry line stands directly under the text's first header line (a line reading "[rename]"
-// in any letter case with spaces or tabs around it, ended by CR LF, by a line feed or by the
-// end of the text, which then gets a CR LF), or, with no such line, under a new "[rename]"
-// header at the end of the text (after a CR LF when its last line is unfinished). The text
+// entry line stands last in the section of the text's first header line (a line reading
+// "[rename]" in any letter case with spaces or tabs around it, ended by CR LF, by a line feed
+// or by the end of the text), before the next line that starts with "[" after blanks, or, with
+// no such line, under a new "[rename]" header at the end of the text; at the end of the text
+// an unfinished last line gets a CR LF first. The text
 // ends at the first zero byte or ^Z; every old byte stays, in order. Nothing is touched
 // outside the buffer.
 #include <stddef.h>
@@ -17,6 +18,27 @@
 
 static const char Line[] = "NUL=C:\\WINDOWS\\SYSTEM\\VAVAD.VXD\r\n";
 static const size_t LineLength = sizeof Line - 1;
+
+// The start of the first line from start on whose first byte after blanks is "[", or end.
+static size_t SectionEnd(const std::string &old, size_t start, size_t end)
+{
+    while (start < end) {
+        size_t first = old.find_first_not_of(" \t", start);
+        if (first < end && old[first] == '[')
+            return start;
+        size_t lineEnd = old.find('\n', start);
+        start = lineEnd == std::string::npos ? end : lineEnd + 1;
+    }
+    return end;
+}
+
+// The old bytes with the header (if any) and the line put in at offset at, after a CR LF
+// where the line before is unfinished.
+static std::string Appended(const std::string &old, size_t at, const std::string &header)
+{
+    std::string breakFirst = at > 0 && old[at - 1] != '\n' ? "\r\n" : "";
+    return old.substr(0, at) + breakFirst + header + Line + old.substr(at);
+}
 
 // The bytes the edit must leave, built from the old ones line by line.
 static std::string Expected(const std::string &old)
@@ -41,12 +63,10 @@ static std::string Expected(const std::string &old)
         size_t first = name.find_first_not_of(" \t"), last = name.find_last_not_of(" \t");
         name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
         if (name.size() == 8 && strncasecmp(name.data(), "[rename]", 8) == 0)
-            return finished ? old.substr(0, lineEnd) + Line + old.substr(lineEnd)
-                            : old.substr(0, end) + "\r\n" + Line + old.substr(end);
+            return Appended(old, SectionEnd(old, lineEnd, end), "");
         start = lineEnd;
     }
-    std::string breakFirst = end > 0 && old[end - 1] != '\n' ? "\r\n" : "";
-    return old.substr(0, end) + breakFirst + "[rename]\r\n" + Line + old.substr(end);
+    return Appended(old, end, "[rename]\r\n");
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

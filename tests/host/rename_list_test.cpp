@@ -24,16 +24,19 @@ TEST(RenameList, EmptyOrMissingFileGetsHeaderAndLine)
     EXPECT_EQ(Insert("", LineA), "[rename]\r\n" + LineA);
 }
 
-TEST(RenameList, LineGoesDirectlyUnderTheHeaderOlderEntriesFollow)
+TEST(RenameList, LineGoesLastInTheSectionBeforeTheNextOne)
 {
-    std::string old = "[boot]\r\nx=1\r\n[rename]\r\nNUL=C:\\OLD.TXT\r\n[other]\r\ny=2\r\n";
-    EXPECT_EQ(Insert(old, LineA),
-              "[boot]\r\nx=1\r\n[rename]\r\n" + LineA + "NUL=C:\\OLD.TXT\r\n[other]\r\ny=2\r\n");
+    // The start-up processing works from the top down: an older line that puts a file in
+    // place must come before the deletion of it. A line opens a section by its first byte
+    // after blanks.
+    std::string head = "[boot]\r\nx=1\r\n[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n \tNUL=[B]\r\n\r\n";
+    EXPECT_EQ(Insert(head + "[other]\r\ny=2\r\n", LineA), head + LineA + "[other]\r\ny=2\r\n");
+    EXPECT_EQ(Insert(head + "\t [other]\r\n", LineA), head + LineA + "\t [other]\r\n");
 }
 
-TEST(RenameList, SecondEntryStandsAboveTheFirst)
+TEST(RenameList, SecondEntryStandsBelowTheFirst)
 {
-    EXPECT_EQ(Insert(Insert("", LineA), LineB), "[rename]\r\n" + LineB + LineA);
+    EXPECT_EQ(Insert(Insert("", LineA), LineB), "[rename]\r\n" + LineA + LineB);
 }
 
 TEST(RenameList, HeaderAsLastLineGetsTheEntryAsNewLastLine)
@@ -45,8 +48,8 @@ TEST(RenameList, FirstHeaderByPositionTakesTheEntryInAnyLetterCase)
 {
     // The start-up processing reads only the first section so named.
     std::string old = "[Rename]\r\nNUL=A\r\n[rename]\r\nNUL=B\r\n";
-    EXPECT_EQ(Insert(old, LineA), "[Rename]\r\n" + LineA + "NUL=A\r\n[rename]\r\nNUL=B\r\n");
-    EXPECT_EQ(Insert("[RENAME]\r\nNUL=X\r\n", LineA), "[RENAME]\r\n" + LineA + "NUL=X\r\n");
+    EXPECT_EQ(Insert(old, LineA), "[Rename]\r\nNUL=A\r\n" + LineA + "[rename]\r\nNUL=B\r\n");
+    EXPECT_EQ(Insert("[RENAME]\r\nNUL=X\r\n", LineA), "[RENAME]\r\nNUL=X\r\n" + LineA);
     EXPECT_EQ(Insert("[x]\r\n[ReNaMe]\r\n[rename]\r\n", LineA),
               "[x]\r\n[ReNaMe]\r\n" + LineA + "[rename]\r\n");
 }
@@ -54,9 +57,9 @@ TEST(RenameList, FirstHeaderByPositionTakesTheEntryInAnyLetterCase)
 TEST(RenameList, HeaderLineMayEndInALineFeedAndHaveBlanksAround)
 {
     // The start-up processing takes these for its header too.
-    EXPECT_EQ(Insert("[rename]\nNUL=X\n", LineA), "[rename]\n" + LineA + "NUL=X\n");
+    EXPECT_EQ(Insert("[rename]\nNUL=X\n", LineA), "[rename]\nNUL=X\n" + LineA);
     EXPECT_EQ(Insert("[boot]\r\n \t[Rename] \r\nNUL=X\r\n[rename]\r\n", LineA),
-              "[boot]\r\n \t[Rename] \r\n" + LineA + "NUL=X\r\n[rename]\r\n");
+              "[boot]\r\n \t[Rename] \r\nNUL=X\r\n" + LineA + "[rename]\r\n");
     EXPECT_EQ(Insert("[x]\n[rename]\t\n", LineA), "[x]\n[rename]\t\n" + LineA);
     EXPECT_EQ(Insert("x=1\r\n [RENAME] ", LineA), "x=1\r\n [RENAME] \r\n" + LineA);
 }
@@ -78,17 +81,18 @@ TEST(RenameList, HeaderCountsOnlyAtTheStartOfALine)
         EXPECT_EQ(Insert(old, LineA), old + "[rename]\r\n" + LineA);
     }
     EXPECT_EQ(Insert(";[rename]\r\n[rename]\r\nNUL=X\r\n", LineA),
-              ";[rename]\r\n[rename]\r\n" + LineA + "NUL=X\r\n");
+              ";[rename]\r\n[rename]\r\nNUL=X\r\n" + LineA);
 }
 
-TEST(RenameList, HeaderAsLastLineWithoutLineBreakGetsOne)
+TEST(RenameList, SectionsLastLineWithoutLineBreakGetsOne)
 {
+    EXPECT_EQ(Insert("[rename]\r\nNUL=X", LineA), "[rename]\r\nNUL=X\r\n" + LineA);
     EXPECT_EQ(Insert("[x]\r\n[rename]", LineA), "[x]\r\n[rename]\r\n" + LineA);
     EXPECT_EQ(Insert("[RENAME]", LineA), "[RENAME]\r\n" + LineA);
     EXPECT_EQ(Insert("[rename]\x1a", LineA), "[rename]\r\n" + LineA + "\x1a");
 }
 
-TEST(RenameList, TextEndsAtZeroOrControlZAndTheNewSectionGoesBeforeIt)
+TEST(RenameList, TextEndsAtZeroOrControlZAndTheEntryGoesBeforeIt)
 {
     std::string zero("a\r\n\0[rename]\r\n", 15);
     EXPECT_EQ(Insert(zero, LineA), "a\r\n[rename]\r\n" + LineA + zero.substr(3));
@@ -96,6 +100,11 @@ TEST(RenameList, TextEndsAtZeroOrControlZAndTheNewSectionGoesBeforeIt)
               "[boot]\r\nx=1\r\n[rename]\r\n" + LineA + "\x1a");
     EXPECT_EQ(Insert("x=1\x1a[rename]\r\n", LineA),
               "x=1\r\n[rename]\r\n" + LineA + "\x1a[rename]\r\n");
+    // The section ends there too, and the entry goes before the mark.
+    EXPECT_EQ(Insert("[rename]\r\nNUL=X\x1a[x]\r\n", LineA),
+              "[rename]\r\nNUL=X\r\n" + LineA + "\x1a[x]\r\n");
+    std::string zeroAfter("[rename]\r\nNUL=X\r\n\0[x]\r\n", 22);
+    EXPECT_EQ(Insert(zeroAfter, LineA), zeroAfter.substr(0, 17) + LineA + zeroAfter.substr(17));
 }
 
 TEST(RenameList, Utf16FileIsNotEdited)

@@ -34,23 +34,23 @@ TEST_F(IniFixture, MissingFileIsCreatedWithHeaderAndShortNameLine)
     EXPECT_EQ(ReadBytes(WininitPath()), "[rename]\r\nNUL=" + shortName + "\r\n");
 }
 
-TEST_F(IniFixture, ExistingSectionGetsTheLineOnTopAndGrowsByItsLength)
+TEST_F(IniFixture, ExistingSectionGetsTheLineLastAndGrowsByItsLength)
 {
-    std::string old = "[boot]\r\nshell=x\r\n[rename]\r\nNUL=C:\\OLD.TXT\r\n";
+    std::string old = "[rename]\r\nNUL=C:\\OLD.TXT\r\n[boot]\r\nshell=x\r\n";
     WriteBytes(WininitPath(), old);
     ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
     std::string line = "NUL=" + ShortName(target) + "\r\n";
-    EXPECT_EQ(ReadBytes(WininitPath()), "[boot]\r\nshell=x\r\n[rename]\r\n" + line + "NUL=C:\\OLD.TXT\r\n");
+    EXPECT_EQ(ReadBytes(WininitPath()), "[rename]\r\nNUL=C:\\OLD.TXT\r\n" + line + "[boot]\r\nshell=x\r\n");
 }
 
-TEST_F(IniFixture, SecondEntryStandsAboveTheFirst)
+TEST_F(IniFixture, SecondEntryStandsBelowTheFirst)
 {
     std::string other = dir + "\\second.vxd";
     WriteBytes(other, "x");
     ASSERT_TRUE(AddToRenameList(target.c_str(), NULL));
     ASSERT_TRUE(AddToRenameList(other.c_str(), NULL));
-    EXPECT_EQ(ReadBytes(WininitPath()), "[rename]\r\nNUL=" + ShortName(other) + "\r\nNUL=" +
-                                        ShortName(target) + "\r\n");
+    EXPECT_EQ(ReadBytes(WininitPath()), "[rename]\r\nNUL=" + ShortName(target) + "\r\nNUL=" +
+                                        ShortName(other) + "\r\n");
 }
 
 TEST_F(IniFixture, UnfinishedLastLineIsEndedBeforeTheNewSection)

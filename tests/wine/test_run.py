@@ -183,10 +183,14 @@ HELD = {'win2k': '\\drivers\\digclass.sys', 'winme': '\\vavad.vxd'}
 FAMILY = {'win2k': '2000', 'winme': 'me'}
 # Another installer's pending deletion, in a first section headed in its own letter case or
 # with its lines ended by line feeds alone: the start-up processing reads only the first
-# section so named, and reads both as its header, so ours must go there too.
+# section so named, and reads both as its header, so ours must go there too. An update asked
+# before the run to put a new copy in place of the held file; the restart works in order, so
+# the deletion asked after it must come after it.
 THEIRS = 'C:\\theirs.txt'
-THEIRS_INI = b'[Rename]\r\nNUL=C:\\THEIRS.TXT\r\n[boot]\r\nshell=Explorer.exe\r\n[rename]\r\n'
-THEIRS_INI_LF = b'[rename]\nNUL=C:\\THEIRS.TXT\n[boot]\nshell=Explorer.exe\n'
+UPDATE = 'C:\\update.new'
+THEIRS_INI = b'[Rename]\r\nNUL=C:\\THEIRS.TXT\r\n%s=C:\\UPDATE.NEW\r\n[boot]\r\nshell=Explorer.exe\r\n' \
+             b'[rename]\r\n'
+THEIRS_INI_LF = b'[rename]\nNUL=C:\\THEIRS.TXT\n%s=C:\\UPDATE.NEW\n[boot]\nshell=Explorer.exe\n'
 
 
 # Windows Me's MoveFileEx refuses every request, so its runs go through wininit.ini. Only the
@@ -208,13 +212,19 @@ def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refu
     shutil.copy(wine.host_path(PDCLEAN), wine.host_path(INSTALLED_COPY))
     held = [i.name for i in wine.package(family) if i.name.endswith(HELD[version])]
     held.append(INSTALLED_COPY)
+    with open(wine.host_path(UPDATE), 'wb') as f:
+        f.write(b'update')
+    before = ['hold:' + held[0]]
     if version == 'winme':
         with open(wine.host_path(THEIRS), 'wb') as f:
             f.write(b'theirs')
+        theirs = theirs % held[0].upper().encode()
         with open(ini, 'wb') as f:
             f.write(theirs)
-    # On 2000, a Session Manager key the user may not change.
-    before = ['hold:' + held[0]] + (['refusedelay'] if refused and version == 'win2k' else [])
+    else:
+        before.insert(0, 'replaceatrestart:%s:%s' % (UPDATE, held[0]))
+        # A Session Manager key the user may not change.
+        before += ['refusedelay'] if refused else []
     r = wine.execute(version, INSTALLED_COPY, before=before, after=['pending'])
     assert r.one('hold').word == 'done'
     assert_report(r, report, 'warning' if report == PARTIAL_ERROR else 'information')
@@ -223,11 +233,11 @@ def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refu
     scheduled = ['\\??\\' + h.upper() in r.one('pending').paths() for h in held]
     assert scheduled == [version == 'win2k' and not refused] * 2
     if version == 'winme':
-        # One deletion per held file, 8.3 paths, newest first, under their header.
-        ours = b''.join(b'NUL=%s\r\n' % h.upper().encode() for h in reversed(held))
-        header = theirs.index(b'\n') + 1
+        # One deletion per held file, 8.3 paths, in the order asked, last in their section.
+        ours = b''.join(b'NUL=%s\r\n' % h.upper().encode() for h in held)
+        end = theirs.index(b'[boot]')
         with open(ini, 'rb') as f:
-            assert f.read().upper() == (theirs[:header] + ours + theirs[header:]).upper()
+            assert f.read().upper() == (theirs[:end] + ours + theirs[end:]).upper()
     else:
         assert not os.path.exists(ini)
 
@@ -238,6 +248,7 @@ def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refu
         assert left_over(after) == []
     else:
         assert sorted(i.name for i in left_over(after)) == sorted(held)
+    assert not os.path.exists(wine.host_path(UPDATE))
     if version == 'winme':
         assert not os.path.exists(wine.host_path(THEIRS))
         assert not os.path.exists(ini) and os.path.exists(bak)

@@ -1,5 +1,5 @@
 // The driver's commands on files: held open by another program, as a running driver or a
-// reader holds them.
+// reader holds them, or replaced at the restart by an update.
 #define UNICODE
 #define _UNICODE
 #include <windows.h>
@@ -45,7 +45,18 @@ static int ShortName(const Args &a)
     return 0;
 }
 
+// Asks NT's restart to put a file in place of another, as an update of a file in use does:
+// replaceatrestart:NEW:OLD.
+static int ReplaceAtRestart(const Args &a)
+{
+    bool asked = MoveFileExW(a[1].c_str(), a[2].c_str(),
+                             MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
+    Report("replaceatrestart %s", asked ? "done" : "failed");
+    return asked ? 0 : 1;
+}
+
 static const Command Commands[] = {
     {L"hold", 2, Hold}, {L"attr", 3, Attr}, {L"shortname", 2, ShortName},
+    {L"replaceatrestart", 3, ReplaceAtRestart},
 };
 const CommandTable FileCommands = {Commands, ARRAYSIZE(Commands)};
