@@ -15,6 +15,7 @@
 #include "registry/devices.h"
 #include "registry/key_tree.h"
 #include "registry/service_group.h"
+#include "registry/services.h"
 
 namespace {
 
@@ -100,6 +101,20 @@ void GroupFixture(int)
     RegCloseKey(key);
 }
 void Group(int) { RemoveServiceGroup(); }
+
+const char ServiceName[] = "PdcleanHandles";
+
+void ServiceFixture(int)
+{
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CREATE_SERVICE);
+    SC_HANDLE service = CreateServiceA(manager, ServiceName, ServiceName, SERVICE_ALL_ACCESS,
+                                       SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                       "System32\\DRIVERS\\pdhandles.sys", NULL, NULL, NULL, NULL, NULL);
+    if (service != NULL)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+void Service(int) { RemoveService(ServiceName); }
 void Devices(int) { RemoveTabletDevices("SERENUM"); }
 
 // The counting's own check: a key opened and never closed must show as one handle a call.
@@ -133,6 +148,7 @@ int main()
     Measure("RemoveDirectoryTree", TreeFixture, Tree);
     Measure("RemoveRegistryTree", KeyFixture, KeyTree);
     Measure("RemoveServiceGroup", GroupFixture, Group);
+    Measure("RemoveService", ServiceFixture, Service);
     Measure("RemoveTabletDevices", NoFixture, Devices);
     Measure("SweepOemInfs", NoFixture, OemSweep);
     printf("setupapi.dll loaded after the sweeps: %s (goal: no)\n",

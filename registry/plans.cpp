@@ -8,6 +8,7 @@
 #include "registry/devices.h"
 #include "registry/key_tree.h"
 #include "registry/service_group.h"
+#include "registry/services.h"
 
 struct KeyItem {
     HKEY root;
@@ -40,6 +41,9 @@ static const KeyItem KeysNT[] = {
     {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\オルベーンタブレットドライバ"},
     {NULL, ""},
 };
+
+// The services whose keys KeysNT names, as the service manager knows them.
+static const char *const ServicesNT[] = {"VavadService", "Tavro", "Digclass", ""};
 
 static const char *const TabletEnumerators[] = {"SERENUM", "HID", "USB", ""};
 
@@ -85,6 +89,10 @@ bool RunRegistryPlan9x()
 bool RunRegistryPlanNT()
 {
     FlushRoots();
+    // Through the manager first: it forgets a service no other way before the restart, and
+    // deletes the key of one it removes. The keys then go of those it keeps or never knew.
+    for (const char *const *name = ServicesNT; **name != '\0'; ++name)
+        NoteOutcome(RemoveService(*name));
     for (const KeyItem *item = KeysNT; *item->path != '\0'; ++item)
         NoteOutcome(RemoveRegistryTree(item->root, item->path));
     NoteOutcome(RemoveServiceGroup());

@@ -4,8 +4,8 @@
 // The package's registry trees and values on Windows Me, each attempt recorded.
 bool RunRegistryPlan9x();
 
-// The package's registry trees on Windows 2000, then the service group order and the
-// tablet's device nodes; nothing recorded, failures silent.
+// On Windows 2000: the package's services through the service manager, its registry trees,
+// then the service group order and the tablet's device nodes; no rows, outcomes noted only.
 bool RunRegistryPlanNT();
 
 #endif

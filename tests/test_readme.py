@@ -16,12 +16,14 @@ ROWS_EN = {
     ('files/plans.cpp', 'SystemFilesNT'): ('2000', 'files in the System folder'),
     ('files/plans.cpp', 'WindowsFilesNT'): ('2000', 'files in the Windows folder'),
     ('registry/plans.cpp', 'KeysNT'): ('2000', 'registry keys'),
+    ('registry/plans.cpp', 'ServicesNT'): ('2000', 'services'),
 }
 # The guides: where the table stands, and the names of its kinds.
 KINDS_JA = {
     'Systemフォルダのファイル': 'files in the System folder',
     'Windowsフォルダのファイル': 'files in the Windows folder',
     'レジストリキー': 'registry keys',
+    'サービス': 'services',
     'セットアップ情報ファイルのコピー': 'copies of the setup file',
     'サービスグループの順序': 'service group order',
     'デバイス': 'device entries',

@@ -141,7 +141,8 @@ def test_narrow_texts_are_stored_in_code_page_932(pe):
 
 def test_registry_and_device_names_are_in_the_shipping_exe_as_the_system_reads_them(pe):
     # The Japanese key name must be code page 932 for the ANSI registry calls to find it;
-    # the device functions are looked up by name at run time, so a wrong byte is no link error.
+    # the device and service functions are looked up by name at run time, so a wrong byte is
+    # no link error.
     data = bytes(pe.__data__)
     uninstall = 'SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\'
     assert (uninstall + 'オルベーンタブレットドライバ').encode('cp932') + b'\0' in data
@@ -149,7 +150,9 @@ def test_registry_and_device_names_are_in_the_shipping_exe_as_the_system_reads_t
                  'SetupDiGetDeviceInstanceIdA', 'SetupDiCallClassInstaller',
                  'SetupDiDestroyDeviceInfoList', 'SetupDiGetDeviceInstallParamsA',
                  'SetupOpenInfFileA', 'SetupCloseInfFile',
-                 'SetupFindFirstLineA', 'SetupGetStringFieldA', 'Pen Class']:
+                 'SetupFindFirstLineA', 'SetupGetStringFieldA', 'Pen Class',
+                 'advapi32.dll', 'OpenSCManagerA', 'OpenServiceA', 'DeleteService',
+                 'CloseServiceHandle', 'VavadService', 'Tavro', 'Digclass']:
         assert b'\0' + name.encode('ascii') + b'\0' in data
 
 

@@ -1,5 +1,5 @@
 // Registry tree removal, the service group order edit and the registry plans, on the
-// prefix's real registry.
+// prefix's real registry; the refusals of the service manager, on stand-ins.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "registry/key_tree.h"
 #include "registry/plans.h"
 #include "registry/service_group.h"
+#include "registry/services.h"
 #include "tests/wine/win_test_util.h"
 
 namespace {
@@ -346,6 +347,43 @@ TEST(RegistryPlan9x, TreeThatCannotBeRemovedIsAnError)
     EXPECT_EQ(session.rowCount, 4);
     EXPECT_TRUE(session.errorSeen);
     WipeKey(HKEY_LOCAL_MACHINE, Wide(pen));
+}
+
+// Stand-ins for the service manager: Wine's grants every access (a DACL set on a service to
+// deny DELETE is not checked), so the refusals a user who is no administrator meets are
+// shown on the deletion itself. The step that refuses: 'M' opening the manager, 'O' opening
+// the service for deletion, 'D' the deletion.
+char refusing;
+int openHandles;
+
+SC_HANDLE Granted(const char *step)
+{
+    if (refusing == *step) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return NULL;
+    }
+    ++openHandles;
+    return reinterpret_cast<SC_HANDLE>(1);
+}
+
+SC_HANDLE WINAPI StandInManager(LPCSTR, LPCSTR, DWORD) { return Granted("M"); }
+SC_HANDLE WINAPI StandInService(SC_HANDLE, LPCSTR, DWORD access)
+{
+    return Granted(access == DELETE ? "O" : "-");
+}
+BOOL WINAPI StandInDelete(SC_HANDLE) { return refusing == 'D' ? (SetLastError(ERROR_ACCESS_DENIED), FALSE) : TRUE; }
+BOOL WINAPI StandInClose(SC_HANDLE) { return --openHandles >= 0; }
+
+TEST(Services, EachRefusalIsAnErrorWithEveryHandleClosed_StandInServiceManager)
+{
+    ServiceApi api = {StandInManager, StandInService, StandInDelete, StandInClose};
+    for (char step : {'M', 'O', 'D', '-'}) {
+        refusing = step;
+        openHandles = 0;
+        EXPECT_EQ(RemoveServiceWith(api, "VavadService"), step == '-' ? Outcome::DeleteAtRestart : Outcome::Error)
+            << step;
+        EXPECT_EQ(openHandles, 0) << step;
+    }
 }
 
 } // namespace

@@ -60,12 +60,13 @@ def hold_tablet_device(wine, held):
 
 
 @pytest.mark.target32
-@pytest.mark.parametrize('held', [False, True], ids=['all-now', 'device-kept-until-the-restart'])
+@pytest.mark.parametrize('held', [None, 'device', 'service'],
+                         ids=['all-now', 'device-kept-until-the-restart', 'service-held-open'])
 def test_windows_2000_full_installation_is_removed_and_reported_done(wine, held):
     wine.sim('install', '2000')
     before = wine.package('2000')
     assert all(i.present for i in before), [i for i in before if not i.present]
-    if held:
+    if held == 'device':
         hold_tablet_device(wine, True)
         try:
             r = wine.execute('win2k')
@@ -73,13 +74,22 @@ def test_windows_2000_full_installation_is_removed_and_reported_done(wine, held)
             assert [i.name for i in left_over(wine.package('2000'))] == [HELD_DEVICE]
         finally:
             hold_tablet_device(wine, False)
+    elif held == 'service':
+        # Another program holds the service program open through the run, so the service
+        # manager keeps it marked until that program lets go, or until the restart.
+        hold = 'holdservice:VavadService'
+        r = wine.execute('win2k', before=[hold], after=[hold])
+        assert_report(r, DONE_REBOOT, 'information')
+        assert [l.word for l in r.all('holdservice')] == ['done', 'done']
+        wine.restart()
+        assert left_over(wine.package('2000')) == []
     r = wine.execute('win2k')
     assert_report(r, DONE, 'information')
     after = wine.package('2000')
     assert left_over(after) == []
     assert lost(after) == []
     kinds = {i.kind for i in after}
-    assert kinds == {'file', 'key', 'group', 'device'}
+    assert kinds == {'file', 'key', 'group', 'device', 'service'}
     # The group order keeps every other name, in its place and order, byte for byte.
     groups = group_bytes(wine)
     assert groups['now'] == groups['installed'].replace(b'Pen Class\0', b'')

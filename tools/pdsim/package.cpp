@@ -89,6 +89,25 @@ const KeyEntry Keys2000[] = {
     {OtherUninstall, Fate::Kept, NoSubkeys},
 };
 
+// The services whose keys are above, registered through the service manager as the package's
+// setup registers them (an INF's AddService ends in CreateService): the manager keeps a record
+// of its own beside each key, which deleting the key alone leaves until the restart. Every one
+// starts on demand, so that Wine's start-up never runs the stand-in files named here.
+struct ServiceEntry {
+    const wchar_t *name;
+    DWORD type;
+    const wchar_t *group;  // nullptr: none
+    const wchar_t *image;
+    Fate fate;
+};
+
+const ServiceEntry Services2000[] = {
+    {L"VavadService", SERVICE_WIN32_OWN_PROCESS, nullptr, L"%SystemRoot%\\System32\\vavad.exe", Fate::Removed},
+    {L"Tavro", SERVICE_KERNEL_DRIVER, L"Pen Class", L"System32\\DRIVERS\\tavro.sys", Fate::Removed},
+    {L"Digclass", SERVICE_KERNEL_DRIVER, L"Pen Class", L"System32\\DRIVERS\\digclass.sys", Fate::Removed},
+    {L"Serial", SERVICE_KERNEL_DRIVER, L"Extended base", L"System32\\DRIVERS\\serial.sys", Fate::Kept},
+};
+
 // The service group order of a Windows 2000 machine with the tablet driver installed.
 const char *const Groups[] = {
     "System Reserved", "Boot Bus Extender", "System Bus Extender", "SCSI miniport", "port",
@@ -381,6 +400,45 @@ std::string KeyDigest(const std::wstring &path)
     return Digest(h);
 }
 
+// The service as the setup registers it: NULL when refused, with the error left to read.
+SC_HANDLE Create(SC_HANDLE manager, const ServiceEntry &e)
+{
+    return CreateServiceW(manager, e.name, e.name, SERVICE_ALL_ACCESS, e.type, SERVICE_DEMAND_START,
+                          SERVICE_ERROR_NORMAL, e.image, e.group, nullptr, nullptr, nullptr, nullptr);
+}
+
+bool RegisterService(const ServiceEntry &e)
+{
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE);
+    if (manager == nullptr) {
+        Complain(L"service manager for", e.name, GetLastError());
+        return false;
+    }
+    SC_HANDLE service = Create(manager, e);
+    DWORD error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
+    if (service != nullptr)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    if (error != ERROR_SUCCESS && error != ERROR_SERVICE_EXISTS) {
+        Complain(L"create service", e.name, error);
+        return false;
+    }
+    return true;
+}
+
+// Whether the service manager knows the service now (a service marked for deletion counts).
+bool ServiceKnown(const wchar_t *name)
+{
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (manager == nullptr)
+        return false;
+    SC_HANDLE service = OpenServiceW(manager, name, SERVICE_QUERY_STATUS);
+    if (service != nullptr)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return service != nullptr;
+}
+
 bool RemoveGroup(const char *group)
 {
     std::string now = GroupListBytes(), entry = std::string(group) + '\0', kept;
@@ -443,6 +501,11 @@ bool InstallPackage(Family family)
     bool ok = true;
     for (const FileEntry &f : FilesOf(family))
         ok &= WriteFileBytes(Base(f.base) + f.path, "installed by the tablet driver package\r\n");
+    // The manager writes each service's key; the setup then adds its parameters below it.
+    if (family == Family::W2000) {
+        for (const ServiceEntry &e : Services2000)
+            ok &= RegisterService(e);
+    }
     for (const KeyEntry &k : KeysOf(family)) {
         ok &= CreateKeyWithValue(k.path);
         for (const wchar_t *const *sub = k.subkeys; *sub; ++sub)
@@ -501,6 +564,8 @@ std::vector<Item> ListPackage(Family family)
         }
         for (const DeviceEntry &d : Devices2000)
             items.push_back({"device", Utf8(d.id), d.fate, DeviceExists(d.id), "-"});
+        for (const ServiceEntry &e : Services2000)
+            items.push_back({"service", Utf8(e.name) + " (service manager)", e.fate, ServiceKnown(e.name), "-"});
     }
     return items;
 }
@@ -508,6 +573,23 @@ std::vector<Item> ListPackage(Family family)
 bool AddLongSubkey(const std::wstring &parent)
 {
     return CreateKeyWithValue(parent + L"\\" + LongName());
+}
+
+bool ServiceReregisters()
+{
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE);
+    if (manager == nullptr)
+        return false;
+    const ServiceEntry &e = Services2000[0];
+    SC_HANDLE service = Create(manager, e);
+    if (service == nullptr)
+        Complain(L"create service", e.name, GetLastError());
+    else if (!DeleteService(service))
+        Complain(L"delete service", e.name, GetLastError());
+    if (service != nullptr)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return service != nullptr;
 }
 
 bool DeleteLongSubkey(const std::wstring &parent)

@@ -12,7 +12,7 @@ enum class Family { Me, W2000 };
 enum class Fate { Removed, Kept };
 
 struct Item {
-    std::string kind;  // file, key, group, device
+    std::string kind;  // file, key, group, device, service
     std::string name;  // UTF-8, as a user reads it
     Fate fate;
     bool present;
@@ -35,6 +35,10 @@ std::string InstalledGroupList();
 
 // Registry keys named by the package's registry trees, under HKEY_LOCAL_MACHINE.
 std::vector<std::wstring> PackageTrees(Family family);
+
+// Whether a reinstall could register the package's service program again: creates it
+// through the service manager and takes it away again. False (with a message) when refused.
+bool ServiceReregisters();
 
 // A subkey whose name is longer than any registry enumeration of 255 characters reads.
 bool AddLongSubkey(const std::wstring &parent);

@@ -5,6 +5,8 @@
 //                              and a digest of a file's bytes or a key's tree ("-": none)
 //   pdsim drop me|2000 NAME... takes the items so listed away again
 //   pdsim grouplist            the service group order now, and as installed, in hex
+//   pdsim reregister           registers the package's service program as a reinstall would,
+//                              then takes it away again; fails when the manager refuses
 //   pdsim longkey <key>        adds a subkey with a 256-character name under HKLM\<key>
 //   pdsim droplongkey <key>    removes it again
 #include <windows.h>
@@ -62,10 +64,12 @@ int wmain(int argc, wchar_t **argv)
         printf("now\t%s\ninstalled\t%s\n", Hex(GroupListBytes()).c_str(), Hex(InstalledGroupList()).c_str());
         return 0;
     }
+    if (argc == 2 && lstrcmpW(argv[1], L"reregister") == 0)
+        return ServiceReregisters() ? 0 : 1;
     if (argc == 3 && lstrcmpW(argv[1], L"longkey") == 0)
         return AddLongSubkey(argv[2]) ? 0 : 1;
     if (argc == 3 && lstrcmpW(argv[1], L"droplongkey") == 0)
         return DeleteLongSubkey(argv[2]) ? 0 : 1;
-    fprintf(stderr, "usage: pdsim install|list|drop me|2000, grouplist, longkey|droplongkey <key>\n");
+    fprintf(stderr, "usage: pdsim install|list|drop me|2000, grouplist, reregister, longkey|droplongkey <key>\n");
     return 2;
 }

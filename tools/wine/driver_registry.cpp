@@ -1,5 +1,5 @@
 // The driver's commands on the registry and its security: the delayed moves an NT restart
-// performs, and the refusals an administrator or Windows Me would meet.
+// performs, the refusals an administrator or Windows Me would meet, and a service held open.
 #define UNICODE
 #define _UNICODE
 #include <windows.h>
@@ -107,7 +107,22 @@ static int LockKey(const Args &a)
     return set ? 0 : 1;
 }
 
+// Holds a service open until the driver ends, as a program that watches it does, so that the
+// service manager keeps it marked when it is deleted; the answer tells whether the manager
+// knows it (error 1060 when not): holdservice:NAME. Never stops the driver.
+static int HoldService(const Args &a)
+{
+    SC_HANDLE manager = OpenSCManagerW(NULL, NULL, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceW(manager, a[1].c_str(), SERVICE_QUERY_STATUS) : NULL;
+    DWORD error = service ? ERROR_SUCCESS : GetLastError();
+    if (manager)
+        CloseServiceHandle(manager);
+    Report(service ? "holdservice done" : "holdservice failed error=%lu", error);
+    return 0; // the service's handle is closed when the driver ends
+}
+
 static const Command Commands[] = {
     {L"refusedelay", 1, RefuseDelayCommand}, {L"pending", 1, Pending}, {L"lockkey", 2, LockKey},
+    {L"holdservice", 2, HoldService},
 };
 const CommandTable RegistryCommands = {Commands, ARRAYSIZE(Commands)};
