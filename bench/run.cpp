@@ -35,13 +35,9 @@ void BenchRun2000()
     const int rounds = 7;
     const char *const enumerators[] = {"SERENUM", "HID", "USB"};
     std::vector<double> files, services, trees, group, devices[3], total;
-    // The services are the package's trees right under the services key.
-    const std::wstring servicesKey = L"System\\CurrentControlSet\\Services\\";
     std::vector<std::string> serviceNames;
-    for (const std::wstring &tree : PackageTrees(Family::W2000)) {
-        if (tree.compare(0, servicesKey.size(), servicesKey) == 0)
-            serviceNames.push_back(Narrow(tree.substr(servicesKey.size())));
-    }
+    for (const std::wstring &name : PackageServices(Family::W2000))
+        serviceNames.push_back(Narrow(name));
     bool complete = true;
     for (int round = 0; round < rounds; ++round) {
         if (!InstallPackage(Family::W2000)) {

@@ -90,7 +90,8 @@ bool RunRegistryPlanNT()
 {
     FlushRoots();
     // Through the manager first: it forgets a service no other way before the restart, and
-    // deletes the key of one it removes. The keys then go of those it keeps or never knew.
+    // deletes the key of one it removes. The key step then finds only the keys of services
+    // the manager keeps or never knew.
     for (const char *const *name = ServicesNT; **name != '\0'; ++name)
         NoteOutcome(RemoveService(*name));
     for (const KeyItem *item = KeysNT; *item->path != '\0'; ++item)

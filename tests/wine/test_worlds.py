@@ -37,9 +37,6 @@ KEYS = {
              'オルベーンタブレットドライバ'),
 }
 OTHERS = {'me': (), '2000': ('Pen Class', 'SERENUM\\TVR0D42', 'HID\\VID_4F1D', 'USB\\VID_4F1D')}
-# The service manager's own records of the package's services: a key gone from the registry
-# leaves its record until the restart, so they are the package's items whatever is gone.
-SERVICES = {'me': (), '2000': tuple('%s (service manager)' % s for s in ('VavadService', 'Tavro', 'Digclass'))}
 GROUP_KEY = 'SYSTEM\\CurrentControlSet\\Control\\ServiceGroupOrder'
 
 # Setup copies oem0, oem1, ...: their [Version] sections. 'none' is a number without a copy.
@@ -247,7 +244,10 @@ class Walk:
             with open(wine.host_path(PDCLEAN), 'rb') as f:
                 self.write(wine.host_path(self.names['pdclean.exe']), f.read())
         self.package = [self.names[s] for s in FILES[self.family] + KEYS[self.family] + OTHERS[self.family]
-                        if s not in w.gone] + [self.copy(f) for f in ours(w)] + list(SERVICES[self.family])
+                        if s not in w.gone] + [self.copy(f) for f in ours(w)]
+        # The service manager's records: a key gone from the registry leaves its record until
+        # the restart, so they are the package's whatever else is gone.
+        self.package += [i.name for i in listing if i.kind == 'service' and i.removed]
         self.baseline = self.neighbours(self.wine.package(self.family))
 
     @staticmethod

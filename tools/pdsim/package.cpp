@@ -496,6 +496,16 @@ std::vector<std::wstring> PackageTrees(Family family)
     return trees;
 }
 
+std::vector<std::wstring> PackageServices(Family family)
+{
+    std::vector<std::wstring> names;
+    for (const ServiceEntry &e : Services2000) {
+        if (family == Family::W2000 && e.fate == Fate::Removed)
+            names.push_back(e.name);
+    }
+    return names;
+}
+
 bool InstallPackage(Family family)
 {
     bool ok = true;

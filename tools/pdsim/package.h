@@ -36,6 +36,9 @@ std::string InstalledGroupList();
 // Registry keys named by the package's registry trees, under HKEY_LOCAL_MACHINE.
 std::vector<std::wstring> PackageTrees(Family family);
 
+// The services of the package that an uninstall must take away, by name.
+std::vector<std::wstring> PackageServices(Family family);
+
 // Whether a reinstall could register the package's service program again: creates it
 // through the service manager and takes it away again. False (with a message) when refused.
 bool ServiceReregisters();
