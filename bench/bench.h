@@ -7,5 +7,6 @@ double Now();  // seconds, from the performance counter
 void BenchTree();
 void BenchRenameList();
 void BenchRun2000();
+void BenchCopies2000();
 
 #endif

@@ -21,7 +21,9 @@ int main(int argc, char **argv)
         BenchTree();
         BenchRenameList();
     }
-    if (only.empty() || only == "run")
+    if (only.empty() || only == "run") {
         BenchRun2000();
+        BenchCopies2000();
+    }
     return 0;
 }

@@ -1,6 +1,6 @@
 // Figures for a Windows 2000 run on the full simulated installation, split by step:
 // file plan, services through the service manager, registry trees, service group edit, device
-// sweeps. Printed, not asserted.
+// sweeps; and the whole run against the setup copies in the INF folder. Printed, not asserted.
 #include <windows.h>
 
 #include <stdio.h>
@@ -30,56 +30,150 @@ static std::string Narrow(const std::wstring &w)
     return n > 0 ? std::string(buffer) : std::string();
 }
 
+// One Windows 2000 run of every step on the installation in place; each step's seconds into
+// steps: file plan, services, registry trees, group edit, the three device sweeps.
+const int StepCount = 7;
+static void TimedRun(const std::vector<std::string> &serviceNames, double steps[StepCount])
+{
+    static const char *const enumerators[] = {"SERENUM", "HID", "USB"};
+    session = SessionState{};
+    session.instance = GetModuleHandleA(NULL);
+    session.platformKind = PlatformKind::Win2000;
+    double t[StepCount + 1];
+    t[0] = Now();
+    RunFilePlanNT();
+    t[1] = Now();
+    for (const std::string &name : serviceNames)
+        RemoveService(name.c_str());
+    t[2] = Now();
+    for (const std::wstring &tree : PackageTrees(Family::W2000))
+        RemoveRegistryTree(HKEY_LOCAL_MACHINE, Narrow(tree).c_str());
+    t[3] = Now();
+    RemoveServiceGroup();
+    t[4] = Now();
+    for (int e = 0; e < 3; ++e) {
+        RemoveTabletDevices(enumerators[e]);
+        t[5 + e] = Now();
+    }
+    for (int i = 0; i < StepCount; ++i)
+        steps[i] = t[i + 1] - t[i];
+}
+
+static std::vector<std::string> ServiceNames()
+{
+    std::vector<std::string> names;
+    for (const std::wstring &name : PackageServices(Family::W2000))
+        names.push_back(Narrow(name));
+    return names;
+}
+
+static bool Removed()
+{
+    bool complete = true;
+    for (const Item &item : ListPackage(Family::W2000))
+        complete &= item.present == (item.fate == Fate::Kept);
+    return complete;
+}
+
 void BenchRun2000()
 {
     const int rounds = 7;
-    const char *const enumerators[] = {"SERENUM", "HID", "USB"};
-    std::vector<double> files, services, trees, group, devices[3], total;
-    std::vector<std::string> serviceNames;
-    for (const std::wstring &name : PackageServices(Family::W2000))
-        serviceNames.push_back(Narrow(name));
+    static const char *const labels[StepCount] = {
+        "file step (plan and OEM sweep)", "services (%zu, service manager)", "registry trees (5)",
+        "service group edit", "device sweep SERENUM", "device sweep HID", "device sweep USB"};
+    std::vector<double> steps[StepCount], total;
+    std::vector<std::string> serviceNames = ServiceNames();
     bool complete = true;
     for (int round = 0; round < rounds; ++round) {
         if (!InstallPackage(Family::W2000)) {
             printf("  simulated installation FAILED\n");
             return;
         }
-        session = SessionState{};
-        session.instance = GetModuleHandleA(NULL);
-        session.platformKind = PlatformKind::Win2000;
-        double t0 = Now();
-        RunFilePlanNT();
-        double ts = Now();
-        for (const std::string &name : serviceNames)
-            RemoveService(name.c_str());
-        double t1 = Now();
-        for (const std::wstring &tree : PackageTrees(Family::W2000))
-            RemoveRegistryTree(HKEY_LOCAL_MACHINE, Narrow(tree).c_str());
-        double t2 = Now();
-        RemoveServiceGroup();
-        double t3 = Now();
-        double sweep[4] = {t3};
-        for (int e = 0; e < 3; ++e) {
-            RemoveTabletDevices(enumerators[e]);
-            sweep[e + 1] = Now();
+        double took[StepCount], sum = 0;
+        TimedRun(serviceNames, took);
+        for (int i = 0; i < StepCount; ++i) {
+            steps[i].push_back(took[i]);
+            sum += took[i];
         }
-        files.push_back(ts - t0);
-        services.push_back(t1 - ts);
-        trees.push_back(t2 - t1);
-        group.push_back(t3 - t2);
-        for (int e = 0; e < 3; ++e)
-            devices[e].push_back(sweep[e + 1] - sweep[e]);
-        total.push_back(sweep[3] - t0);
-        for (const Item &item : ListPackage(Family::W2000))
-            complete &= item.present == (item.fate == Fate::Kept);
+        total.push_back(sum);
+        complete &= Removed();
     }
     printf("Windows 2000 run on the full simulated installation (median of %d rounds):\n", rounds);
-    printf("  file step (plan and OEM sweep)   %8.2f ms\n", Median(files) * 1e3);
-    printf("  services (%zu, service manager)   %8.2f ms\n", serviceNames.size(), Median(services) * 1e3);
-    printf("  registry trees (5)               %8.2f ms\n", Median(trees) * 1e3);
-    printf("  service group edit               %8.2f ms\n", Median(group) * 1e3);
-    for (int e = 0; e < 3; ++e)
-        printf("  device sweep %-8s            %8.2f ms\n", enumerators[e], Median(devices[e]) * 1e3);
-    printf("  all steps                        %8.2f ms\n", Median(total) * 1e3);
+    for (int i = 0; i < StepCount; ++i) {
+        char label[64];
+        snprintf(label, sizeof label, labels[i], serviceNames.size());
+        printf("  %-32s %8.2f ms\n", label, Median(steps[i]) * 1e3);
+    }
+    printf("  %-32s %8.2f ms\n", "all steps", Median(total) * 1e3);
     printf("  every round left the package removed and its neighbours kept: %s\n", complete ? "yes" : "NO");
+}
+
+static std::string InfDirectory()
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    return std::string(windows) + "\\inf\\";
+}
+
+static void WriteInf(const std::string &path, const char *cls)
+{
+    std::string text = std::string("[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=") + cls + "\r\n";
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD n;
+    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, NULL);
+    CloseHandle(h);
+}
+
+static void ClearCopies(const std::string &inf)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((inf + "oem*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        DeleteFileA((inf + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// The whole run against the setup copies in the INF folder: others' copies in the lowest
+// numbers (the package's take the next ones), and one copy of the package numbered
+// 2,000,000,000, which must cost no more than any other.
+void BenchCopies2000()
+{
+    const int rounds = 7;
+    const std::string inf = InfDirectory();
+    std::vector<std::string> serviceNames = ServiceNames();
+    printf("Windows 2000 run against the setup copies in the INF folder (median of %d rounds):\n", rounds);
+    printf("  %-42s %10s %12s %20s\n", "copies", "all steps", "file step", "file step min..max");
+    struct Row { int others; bool numbered2e9; } rows[] = {{0, false}, {0, true}, {100, false}, {300, false}, {1000, false}};
+    bool complete = true;
+    for (const Row &row : rows) {
+        ClearCopies(inf);
+        for (int n = 0; n < row.others; ++n)
+            WriteInf(inf + "oem" + std::to_string(n) + ".inf", "Image");
+        std::vector<double> total, files;
+        for (int round = 0; round < rounds; ++round) {
+            if (!InstallPackage(Family::W2000)) {
+                printf("  simulated installation FAILED\n");
+                return;
+            }
+            if (row.numbered2e9)
+                WriteInf(inf + "oem2000000000.inf", "PEN");
+            double took[StepCount], sum = 0;
+            TimedRun(serviceNames, took);
+            for (double t : took)
+                sum += t;
+            total.push_back(sum);
+            files.push_back(took[0]);
+            complete &= Removed() && GetFileAttributesA((inf + "oem2000000000.inf").c_str()) == INVALID_FILE_ATTRIBUTES;
+        }
+        char label[64];
+        snprintf(label, sizeof label, "%d of another class%s", row.others, row.numbered2e9 ? ", one at 2,000,000,000" : "");
+        printf("  %-42s %7.2f ms %9.2f ms %9.2f..%.2f ms\n", label, Median(total) * 1e3, Median(files) * 1e3,
+               *std::min_element(files.begin(), files.end()) * 1e3,
+               *std::max_element(files.begin(), files.end()) * 1e3);
+    }
+    ClearCopies(inf);
+    printf("  every round removed the package's copies, wherever their number: %s\n", complete ? "yes" : "NO");
 }

@@ -109,3 +109,28 @@ bool IsTreeTarget(const char *path, bool (*isLeadByte)(unsigned char))
     // A UNC path names its server and share first: a tree must lie below them.
     return components > (unc ? 2 : 0);
 }
+
+static bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsOemInfName(const char *name)
+{
+    static const char Shape[] = "oem#.inf"; // '#': one or more decimal digits
+    for (const char *s = Shape; *s != '\0'; ++s) {
+        if (*s == '#') {
+            if (!IsDigit(*name))
+                return false;
+            while (IsDigit(*name))
+                ++name;
+            continue;
+        }
+        char c = *name++; // the terminator never matches, so no read goes past it
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != *s)
+            return false;
+    }
+    return *name == '\0';
+}

@@ -24,4 +24,9 @@ bool IsShortPath(const char *path, bool (*isLeadByte)(unsigned char));
 // "." or ".." component. Lead bytes as for IsShortPath.
 bool IsTreeTarget(const char *path, bool (*isLeadByte)(unsigned char));
 
+// True for a name made as the setup API names its copies of setup files: "oem", one or more
+// decimal digits and ".inf", in any letter case. The digits are never read as a number, so
+// none is too large.
+bool IsOemInfName(const char *name);
+
 #endif

@@ -23,9 +23,6 @@ static const char *const WindowsFilesNT[] = {"inf\\vavad.inf", "inf\\vavad.pnf",
 static const char *const RootDirectories2000[] = {""};
 
 static const char PenClass[] = "PEN";
-// The system's numbered copies of setup files, and their precompiled twins.
-static const char *const OemInf = "oem%d.inf";
-static const char *const OemPnf = "oem%d.pnf";
 
 // Bases are queried into 258 characters, leaving room for the trailing backslash.
 static const UINT BaseCapacity = 258;
@@ -154,60 +151,51 @@ static InfKind ClassifyInf(const InfApi &api, const char *name)
     return kind;
 }
 
-// infDirectory + "oemN" + extension into path, the bare name into name (20 bytes).
-static void OemPath(char *path, char *name, const char *infDirectory, int n, const char *format)
+// One copy, its .pnf first: a run cut short between the two keeps the .inf, by which the
+// next run finds the copy. For the same reason, once the .pnf must wait for the restart,
+// so must the .inf, and a .pnf that resists keeps its .inf.
+static void RemoveCopy(const InfApi &api, const char *infDirectory, const char *name)
 {
-    wsprintfA(name, format, n);
-    ConcatPath(path, PathCapacity, infDirectory, name);
-}
-
-// True when the file was removed or scheduled for the restart. Once one file has had to wait
-// for the restart, every file after it waits too (waiting records true).
-static bool RemoveOemFile(const char *infDirectory, int n, const char *format, bool *waiting)
-{
-    char name[20], path[PathCapacity];
-    OemPath(path, name, infDirectory, n, format);
-    Outcome outcome = *waiting ? ScheduleDelete(path) : DeleteOrSchedule(path);
-    NoteOutcome(outcome);
-    if (outcome == Outcome::DeleteAtRestart)
-        *waiting = true;
-    return outcome != Outcome::Error;
-}
-
-// The range is oem0 up to the first number without an oemN.inf, as the system numbers its
-// copies. It is worked from the top down, each .pnf before its .inf, and ends at the first
-// copy that resists or cannot be read: whatever a cut-short or failed run leaves then lies
-// inside the range that the next run finds, never behind a gap of our own making. Once a
-// file waits for the restart, nothing below it goes before the restart either: a copy gone
-// now under one that waits would be such a gap until then.
-static void SweepWith(const InfApi &api, const char *infDirectory)
-{
-    char name[20], path[PathCapacity];
-    int top = 0;
-    for (;; ++top) {
-        OemPath(path, name, infDirectory, top, OemInf);
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-            continue;
-        if (IsAbsentError(GetLastError()))
-            break;
-        // Not known to be absent: it may be a copy, so nothing below it may go.
+    InfKind kind = ClassifyInf(api, name);
+    char path[PathCapacity];
+    if (kind == InfKind::Other)
+        return;
+    if (kind == InfKind::Unreadable || !ConcatPath(path, PathCapacity, infDirectory, name)) {
         NoteOutcome(Outcome::Error);
         return;
     }
-    bool waiting = false;
-    while (--top >= 0) {
-        OemPath(path, name, infDirectory, top, OemInf);
-        InfKind kind = ClassifyInf(api, name);
-        if (kind == InfKind::Other)
-            continue;
-        if (kind == InfKind::Unreadable) {
-            NoteOutcome(Outcome::Error);
-            return;
-        }
-        if (!RemoveOemFile(infDirectory, top, OemPnf, &waiting) ||
-            !RemoveOemFile(infDirectory, top, OemInf, &waiting))
-            return;
+    char *extension = path + TextLength(path) - 3;
+    *extension = 'p';
+    Outcome twin = DeleteOrSchedule(path);
+    NoteOutcome(twin);
+    if (twin == Outcome::Error)
+        return;
+    *extension = 'i';
+    NoteOutcome(twin == Outcome::DeleteAtRestart ? ScheduleDelete(path) : DeleteOrSchedule(path));
+}
+
+// Every copy in the folder, whatever its number: the system looks for drivers in every INF
+// there, so a copy behind a gap in the numbers would install the driver again. Entries the
+// listing has returned may be deleted while it goes on.
+static void SweepWith(const InfApi &api, const char *infDirectory)
+{
+    char pattern[PathCapacity];
+    ConcatPath(pattern, PathCapacity, infDirectory, "oem*.inf");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    DWORD error = GetLastError();
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            // The pattern also matches through 8.3 aliases; only the setup API's own names count.
+            if (IsOemInfName(found.cFileName) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                RemoveCopy(api, infDirectory, found.cFileName);
+        } while (FindNextFileA(search, &found));
+        error = GetLastError();
+        FindClose(search);
     }
+    // A folder that cannot be listed may hold copies.
+    if (error != ERROR_NO_MORE_FILES && !IsAbsentError(error))
+        NoteOutcome(Outcome::Error);
 }
 
 // On Windows 2000 the setup API is part of the system: without it no copy's class can be

@@ -6,11 +6,10 @@
 bool RunFilePlan9x();
 bool RunFilePlanNT();
 
-// Removes the OEM copies (oemN.inf and .pnf) of the driver's INF, of setup class PEN, among
-// oem0 up to the first number without an oemN.inf, from the top down. A copy that resists or
-// cannot be read is an error and ends the sweep, as does a setup API not to be had. Once a
-// file has had to be scheduled for the restart, the copies below it are scheduled too, not
-// deleted now. infDirectory ends with a backslash.
+// Removes the setup copies of the driver's INF, of setup class PEN, with their .pnf: every
+// oemN.inf that the INF folder lists, whatever N. A copy that resists or cannot be read is an
+// error and the sweep goes on; so is a folder that cannot be listed. Without the setup API
+// nothing is deleted, and that is an error too. infDirectory ends with a backslash.
 void SweepOemInfs(const char *infDirectory);
 
 // base + entry into path (1024 bytes); false after the "buffer error" box when the

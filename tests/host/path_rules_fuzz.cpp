@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 abort();
         }
     }
-    IsTreeTarget(text, Cp932Lead); // reads no byte past the terminator
+    IsTreeTarget(text, Cp932Lead); // these read no byte past the terminator
+    IsOemInfName(text);
     char out[16];
     size_t half = strlen(text) / 2;
     char *second = text + half;

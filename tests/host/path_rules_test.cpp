@@ -90,4 +90,15 @@ TEST(PathRules, TreeTargetsExcludeRootsAndDotComponents)
     }
 }
 
+TEST(PathRules, OemInfNamesAreExactlyTheSetupApisShape)
+{
+    for (const char *copy : {"oem0.inf", "OEM12.INF", "Oem7.Inf", "oem2000000000.inf",
+                             "oem99999999999999999999999.inf", "oem007.inf"})
+        EXPECT_TRUE(IsOemInfName(copy)) << copy;
+    for (const char *other : {"oem.inf", "oem1a.inf", "oem-1.inf", "oem1.inf.bak", "oem1.infx",
+                              "oem1.pnf", "oem1inf", "xoem1.inf", "oem 1.inf", "oem1 .inf",
+                              "oem\x82\x4f.inf", "oem1.in", "", "oem"})  // "\x82\x4f" is a full-width 0
+        EXPECT_FALSE(IsOemInfName(other)) << other;
+}
+
 }  // namespace

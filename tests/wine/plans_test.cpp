@@ -28,10 +28,14 @@ void WriteOemInf(int n, const char *cls)
 
 void ClearOemInfs()
 {
-    for (int n = 0; n < 8; ++n) {
-        DeleteFileA(Inf(n, ".inf").c_str());
-        DeleteFileA(Inf(n, ".pnf").c_str());
-    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((WindowsDir() + "\\inf\\oem*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        DeleteFileA((WindowsDir() + "\\inf\\" + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 TEST(FilePlan9x, RemovesThePackageFilesAndRecordsEachAttempt)
@@ -79,34 +83,30 @@ TEST(FilePlanNT, RemovesThePackageFilesAndRecordsNothing)
     EXPECT_TRUE(RunFilePlanNT());  // absent now: nothing to report, nothing fails
 }
 
-TEST(SweepOemInfs, RemovesPenInfsAndTwinsUpToTheFirstGap)
+// Whatever the numbers' gaps: the system reads every INF in the folder.
+TEST(SweepOemInfs, RemovesPenCopiesAndTwinsWhateverTheirNumber)
 {
-    ClearOemInfs();
-    WriteOemInf(0, "PEN");
-    WriteOemInf(1, "Mouse");
-    WriteOemInf(2, "PEN");
-    DeleteFileA(Inf(2, ".pnf").c_str());  // a missing twin does not stop the sweep
-    WriteOemInf(4, "PEN");                // behind the gap at 3
-    StartSession(PlatformKind::Win2000);
-    SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
-    EXPECT_FALSE(Exists(Inf(0, ".inf")));
-    EXPECT_FALSE(Exists(Inf(0, ".pnf")));
-    EXPECT_TRUE(Exists(Inf(1, ".inf")));  // another class, though Wine opens it as PEN
-    EXPECT_TRUE(Exists(Inf(1, ".pnf")));
-    EXPECT_FALSE(Exists(Inf(2, ".inf")));
-    EXPECT_TRUE(Exists(Inf(4, ".inf")));
-    EXPECT_TRUE(Exists(Inf(4, ".pnf")));
-    ClearOemInfs();
-}
-
-TEST(SweepOemInfs, MissingOem0RemovesNothing)
-{
-    ClearOemInfs();
-    WriteOemInf(1, "PEN");
-    WriteOemInf(2, "PEN");
-    SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
-    EXPECT_TRUE(Exists(Inf(1, ".inf")));
-    EXPECT_TRUE(Exists(Inf(2, ".inf")));
+    for (bool oem0 : {true, false}) {
+        ClearOemInfs();
+        if (oem0)
+            WriteOemInf(0, "PEN");
+        WriteOemInf(1, "Mouse");
+        WriteOemInf(2, "PEN");
+        DeleteFileA(Inf(2, ".pnf").c_str());  // a missing twin does not stop the sweep
+        WriteOemInf(4, "PEN");                // behind the gap at 3
+        WriteOemInf(2000000000, "PEN");
+        WriteBytes(WindowsDir() + "\\inf\\oemx.inf", ReadBytes(Inf(4, ".inf")));  // not the setup API's
+        StartSession(PlatformKind::Win2000);
+        SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
+        EXPECT_FALSE(session.errorSeen);
+        for (int n : {0, 2, 4, 2000000000}) {
+            EXPECT_FALSE(Exists(Inf(n, ".inf"))) << n;
+            EXPECT_FALSE(Exists(Inf(n, ".pnf"))) << n;
+        }
+        EXPECT_TRUE(Exists(Inf(1, ".inf")));  // another class, though Wine opens it as PEN
+        EXPECT_TRUE(Exists(Inf(1, ".pnf")));
+        EXPECT_TRUE(Exists(WindowsDir() + "\\inf\\oemx.inf"));
+    }
     ClearOemInfs();
 }
 
@@ -127,7 +127,7 @@ TEST(SweepOemInfs, InfInUseIsScheduledForRestart)
     ClearOemInfs();
 }
 
-TEST(SweepOemInfs, CopyThatCannotBeReadIsAnErrorAndTheCopiesBelowStay)
+TEST(SweepOemInfs, CopyThatCannotBeReadIsAnErrorAndTheOthersGo)
 {
     ClearOemInfs();
     for (int n = 0; n < 3; ++n)
@@ -139,11 +139,11 @@ TEST(SweepOemInfs, CopyThatCannotBeReadIsAnErrorAndTheCopiesBelowStay)
         SweepOemInfs((WindowsDir() + "\\inf\\").c_str());
     }
     EXPECT_TRUE(session.errorSeen);
-    EXPECT_FALSE(Exists(Inf(2, ".inf")));
-    EXPECT_FALSE(Exists(Inf(2, ".pnf")));
-    for (int n = 0; n < 2; ++n) {
-        EXPECT_TRUE(Exists(Inf(n, ".inf"))) << n;
-        EXPECT_TRUE(Exists(Inf(n, ".pnf"))) << n;
+    EXPECT_TRUE(Exists(Inf(1, ".inf")));
+    EXPECT_TRUE(Exists(Inf(1, ".pnf")));
+    for (int n : {0, 2}) {
+        EXPECT_FALSE(Exists(Inf(n, ".inf"))) << n;
+        EXPECT_FALSE(Exists(Inf(n, ".pnf"))) << n;
     }
     ClearOemInfs();
 }

@@ -104,8 +104,9 @@ def worlds(draw, family):
                                max_size=2, unique_by=lambda a: a[0])) if there else []
     copies = []
     if family == '2000':
-        # Most copies are of class PEN and have their .pnf, as the program acts on those.
-        copies = draw(st.lists(st.tuples(st.one_of(st.just('pen'), st.sampled_from(COPY_KINDS)),
+        # Most copies are of class PEN and have their .pnf, as the program acts on those; and
+        # gaps, which older removals leave below, between and above them, are as common.
+        copies = draw(st.lists(st.tuples(st.sampled_from(('pen', 'none')) | st.sampled_from(COPY_KINDS),
                                          often(True)), max_size=5))
         copies = [(k, p and k != 'none') for k, p in copies]
     copy_files = ['oem%d.%s' % (n, ext) for n, (k, p) in enumerate(copies) if k != 'none'
@@ -113,8 +114,8 @@ def worlds(draw, family):
     # The running copy holds its own file, as a program's image is held.
     running = family == 'me' and 'pdclean.exe' in there and draw(st.booleans())
     there = [f for f in there if not (running and f == 'pdclean.exe')]
-    # The setup copies are drawn as often as all other files together: the range makes
-    # them the most intricate part of a run.
+    # The setup copies are drawn as often as all other files together: a copy's class and its
+    # two files make them the most intricate part of a run.
     holdable = pick(there, copy_files)
     holds = draw(st.lists(st.tuples(holdable, st.sampled_from(['read', 'unshared'])),
                           max_size=2, unique_by=lambda h: h[0])) if there or copy_files else []
@@ -137,17 +138,9 @@ def worlds(draw, family):
     return World(**world)
 
 
-def copy_range(copies):
-    """The numbers the program looks at: oem0 up to the first number without a copy."""
-    n = 0
-    while n < len(copies) and copies[n][0] != 'none':
-        n += 1
-    return n
-
-
 def ours(world):
-    """The setup copy files that are the package's: class PEN, inside the range."""
-    return ['oem%d.%s' % (n, ext) for n, (k, p) in enumerate(world.copies[:copy_range(world.copies)])
+    """The setup copy files that are the package's: class PEN, whatever their number."""
+    return ['oem%d.%s' % (n, ext) for n, (k, p) in enumerate(world.copies)
             if k == 'pen' for ext in (('inf', 'pnf') if p else ('inf',))]
 
 
@@ -165,8 +158,7 @@ def causes(world):
         found += ['locked %s' % world.locked] if world.locked else []
         found += ['not admin'] if world.not_admin else []
         found += ['held %s, MoveFileEx refused' % f for f in held if world.refuse_delay]
-        inside = ['oem%d.inf' % n for n in range(copy_range(world.copies))]
-        found += [f + UNREADABLE for f, how in world.holds if how == 'unshared' and f in inside]
+        found += [f + UNREADABLE for f, how in world.holds if how == 'unshared' and f.endswith('.inf')]
     elif world.wininit == 'utf16':
         found += ['held %s, its line cannot go into a UTF-16 wininit.ini' % f for f in held]
     return found
@@ -481,12 +473,16 @@ def test_soak(persistent, capsys):
 FOUND = [
     # A setup copy's .pnf that waits for the restart while its .inf goes now: a run before the
     # restart no longer sees the copy and says done while the .pnf stands (found on the
-    # revision before every copy below a waiting file was made to wait too).
+    # revision before a waiting file made the copies below it wait too; now a waiting .pnf
+    # makes its own .inf wait).
     World(family='2000', copies=(('pen', True),), holds=(('oem0.pnf', 'read'),)),
     # A copy of another class held unshared: its class cannot be read, so the run rightly
     # reports the error, though nothing of the package is left (the rule, not the program,
     # was wrong).
     World(family='2000', copies=(('other', True),), holds=(('oem0.inf', 'unshared'),)),
+    # A copy of class PEN above a gap: a sweep that walked the numbers up from oem0 stopped at
+    # the gap and said done (found on the revision before the sweep listed the folder).
+    World(family='2000', copies=(('none', False), ('pen', True)), refuse_delay=True),
 ]
 
 

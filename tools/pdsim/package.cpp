@@ -208,36 +208,45 @@ std::string InfText(const wchar_t *cls)
            "\r\nProvider=%Maker%\r\nDriverVer=03/15/2001,4.2.1.0\r\n\r\n[Strings]\r\nMaker=\"Tablet maker\"\r\n";
 }
 
-// The first oemN.inf number not taken; the system numbers its copies from 0 without gaps.
-int FirstFreeOem()
+std::wstring OemStem(DWORD n)
 {
-    int n = 0;
-    while (FileExists(InfDir() + L"oem" + std::to_wstring(n) + L".inf"))
+    return InfDir() + L"oem" + std::to_wstring(n);
+}
+
+// The lowest oemN.inf number not taken, as the setup API numbers its copies: numbers freed
+// by an older removal are taken again, so a copy may stand above or between gaps.
+DWORD LowestFreeOem()
+{
+    DWORD n = 0;
+    while (FileExists(OemStem(n) + L".inf"))
         ++n;
     return n;
 }
 
-// Where the installation's OEM copies begin, kept for listing them after removal.
+// The numbers the installation's copies took, kept for listing them after removal.
 const wchar_t StateKey[] = L"Software\\pdsim";
+const size_t OemCount = sizeof Oems2000 / sizeof *Oems2000;
 
-void RememberFirstOem(DWORD n)
+void RememberOems(const DWORD (&numbers)[OemCount])
 {
     HKEY key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, StateKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExW(key, L"FirstOem", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&n), sizeof n);
+        RegSetValueExW(key, L"Oems", 0, REG_BINARY, reinterpret_cast<const BYTE *>(numbers), sizeof numbers);
         RegCloseKey(key);
     }
 }
 
-int RememberedFirstOem()
+// Before any installation: the numbers a first one on an empty folder takes.
+void RememberedOems(DWORD (&numbers)[OemCount])
 {
-    DWORD n = 0, size = sizeof n;
+    for (size_t i = 0; i < OemCount; ++i)
+        numbers[i] = static_cast<DWORD>(i);
+    DWORD size = sizeof numbers;
     HKEY key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, StateKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        RegQueryValueExW(key, L"FirstOem", nullptr, nullptr, reinterpret_cast<BYTE *>(&n), &size);
+        RegQueryValueExW(key, L"Oems", nullptr, nullptr, reinterpret_cast<BYTE *>(numbers), &size);
         RegCloseKey(key);
     }
-    return static_cast<int>(n);
 }
 
 bool CreateKeyWithValue(const std::wstring &path)
@@ -522,13 +531,13 @@ bool InstallPackage(Family family)
             ok &= CreateKeyWithValue(std::wstring(k.path) + L"\\" + *sub);
     }
     if (family == Family::W2000) {
-        int first = FirstFreeOem();
-        RememberFirstOem(first);
-        for (size_t i = 0; i < sizeof Oems2000 / sizeof *Oems2000; ++i) {
-            std::wstring stem = InfDir() + L"oem" + std::to_wstring(first + i);
-            ok &= WriteFileBytes(stem + L".inf", InfText(Oems2000[i].cls));
-            ok &= WriteFileBytes(stem + L".pnf", "precompiled INF\r\n");
+        DWORD numbers[OemCount];
+        for (size_t i = 0; i < OemCount; ++i) {
+            numbers[i] = LowestFreeOem();
+            ok &= WriteFileBytes(OemStem(numbers[i]) + L".inf", InfText(Oems2000[i].cls));
+            ok &= WriteFileBytes(OemStem(numbers[i]) + L".pnf", "precompiled INF\r\n");
         }
+        RememberOems(numbers);
         HKEY key;
         LONG r = RegCreateKeyExW(HKEY_LOCAL_MACHINE, GroupOrderKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         if (r == ERROR_SUCCESS) {
@@ -555,9 +564,10 @@ std::vector<Item> ListPackage(Family family)
         items.push_back({"file", Utf8(path), f.fate, FileExists(path), FileDigest(path)});
     }
     if (family == Family::W2000) {
-        int first = RememberedFirstOem();
-        for (int i = 0; i < static_cast<int>(sizeof Oems2000 / sizeof *Oems2000); ++i) {
-            std::wstring stem = InfDir() + L"oem" + std::to_wstring(first + i);
+        DWORD numbers[OemCount];
+        RememberedOems(numbers);
+        for (size_t i = 0; i < OemCount; ++i) {
+            std::wstring stem = OemStem(numbers[i]);
             for (const wchar_t *ext : {L".inf", L".pnf"})
                 items.push_back({"file", Utf8(stem + ext) + " (" + Utf8(Oems2000[i].cls) + ")", Oems2000[i].fate,
                                  FileExists(stem + ext), FileDigest(stem + ext)});
