@@ -125,6 +125,15 @@ void LeakKey(int)
 }
 
 std::string infDirectory;
+// A copy of the package above a gap, which the sweep opens, lists and deletes.
+void OemFixture(int)
+{
+    static const char text[] = "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=PEN\r\n";
+    HANDLE h = CreateFileA((infDirectory + "oem7.inf").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD n;
+    WriteFile(h, text, sizeof text - 1, &n, NULL);
+    CloseHandle(h);
+}
 void OemSweep(int) { SweepOemInfs(infDirectory.c_str()); }
 
 }  // namespace
@@ -150,7 +159,7 @@ int main()
     Measure("RemoveServiceGroup", GroupFixture, Group);
     Measure("RemoveService", ServiceFixture, Service);
     Measure("RemoveTabletDevices", NoFixture, Devices);
-    Measure("SweepOemInfs", NoFixture, OemSweep);
+    Measure("SweepOemInfs", OemFixture, OemSweep);
     printf("setupapi.dll loaded after the sweeps: %s (goal: no)\n",
            GetModuleHandleA("setupapi.dll") ? "yes" : "no");
     Measure("control: a key left open", NoFixture, LeakKey);
