@@ -18,6 +18,15 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # and size before speed wherever GCC can choose.
     set(PROGRAM_CPU ${PROGRAM_CPU} -mpreferred-stack-boundary=2 -fomit-frame-pointer
         -malign-data=abi -Oz)
+    # Calls push their arguments, which takes far less code than storing them. Without probes,
+    # the stack grows only through its guard page, one page at a time: every frame with the
+    # arguments it pushes stays under a page, and the build refuses a larger one.
+    set(PROGRAM_CPU ${PROGRAM_CPU} -mno-stack-arg-probe -mno-accumulate-outgoing-args
+        -Wframe-larger-than=3072)
+    # The one larger frame, NT's restart list read whole, is probed page by page (probes need
+    # stored arguments).
+    set_source_files_properties(files/pending_list.cpp PROPERTIES COMPILE_OPTIONS
+        "-mstack-arg-probe;-maccumulate-outgoing-args;-Wno-frame-larger-than")
     # Three sections (code; imports, constants and state; resources): the headers take one
     # file block.
     set(PROGRAM_LAYOUT ${CMAKE_SOURCE_DIR}/cmake/pdclean-i386.ld)
@@ -38,6 +47,7 @@ add_library(pdclean_core STATIC
     core/outcome_label.cpp
     core/recorder.cpp
     core/session.cpp
+    files/pending_list.cpp
     files/plans.cpp
     files/primitives.cpp
     files/restart.cpp

@@ -38,6 +38,10 @@ static Outcome Schedule(const char *path)
 
 Outcome DeleteOrSchedule(const char *path)
 {
+    // A file the restart will put back, there now or not, would outlast a deletion now: it
+    // goes at the restart, after what was queued before.
+    if (RestartWillReplace(path))
+        return Schedule(path);
     Outcome outcome = DeleteFileEntry(path);
     return outcome == Outcome::Error ? Schedule(path) : outcome;
 }

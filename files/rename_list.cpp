@@ -159,3 +159,70 @@ size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const ch
     lengths[count++] = lineLength;
     return Insert(buffer, oldSize, at, pieces, lengths, count);
 }
+
+// The counted text [text, text + length) is name, without regard to ASCII letter case. An
+// empty name (a short path not to be had) never matches.
+static bool IsNameNoCase(const char *text, size_t length, const char *name)
+{
+    size_t i = 0;
+    for (; i < length; ++i) {
+        if (Lower(text[i]) != Lower(name[i]) || name[i] == '\0')
+            return false;
+    }
+    return i > 0 && name[i] == '\0';
+}
+
+static bool IsEitherName(const char *text, size_t length, const char *path, const char *shortPath)
+{
+    return IsNameNoCase(text, length, path) || IsNameNoCase(text, length, shortPath);
+}
+
+bool RenameListReplaces(const char *buffer, size_t size, const char *path, const char *shortPath)
+{
+    if (IsUtf16(buffer, size))
+        return false;
+    size_t length = TextEnd(buffer, size), line;
+    if (!FindHeader(buffer, length, &line))
+        return false;
+    // No trail byte of code page 932 is a line feed, "=" or a blank.
+    for (size_t end = SectionEnd(buffer, length, line); line < end;) {
+        size_t next = line, equals;
+        while (next < end && buffer[next] != '\n')
+            ++next;
+        for (equals = line; equals < next && buffer[equals] != '='; ++equals) {
+        }
+        size_t to = equals;
+        while (line < to && IsBlank(buffer[line]))
+            ++line;
+        while (to > line && IsBlank(buffer[to - 1]))
+            --to;
+        if (equals < next && IsEitherName(buffer + line, to - line, path, shortPath))
+            return true;
+        line = next + 1;
+    }
+    return false;
+}
+
+bool PendingListReplaces(const char *list, size_t size, const char *path, const char *shortPath)
+{
+    static const char Prefix[] = "\\??\\";
+    const size_t PrefixLength = sizeof Prefix - 1;
+    size_t at = 0;
+    for (bool target = false;; target = !target) {
+        size_t end = at;
+        while (end < size && list[end] != '\0')
+            ++end;
+        // An empty string where a source would be ends the list.
+        if (!target && end == at)
+            return false;
+        if (target) {
+            size_t from = at < end && list[at] == '!' ? at + 1 : at;
+            if (end - from > PrefixLength && IsNameNoCase(list + from, PrefixLength, Prefix) &&
+                IsEitherName(list + from + PrefixLength, end - from - PrefixLength, path, shortPath))
+                return true;
+        }
+        if (end >= size)
+            return false;
+        at = end + 1;
+    }
+}

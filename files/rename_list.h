@@ -1,5 +1,6 @@
-// The text edit behind deletion at restart: one entry line put into the "[rename]" section
-// of wininit.ini, in place. Free of Win32 so host tests and the fuzzer reach it.
+// The bytes of the restart's work lists: one entry line put into the "[rename]" section of
+// wininit.ini, in place, and the requests already queued there or in NT's list looked up.
+// Free of Win32 so host tests and the fuzzer reach it.
 #ifndef PDCLEAN_FILES_RENAME_LIST_H
 #define PDCLEAN_FILES_RENAME_LIST_H
 
@@ -20,5 +21,15 @@ const size_t RenameEditSpare = 2 + 10;
 // byte-order mark).
 size_t InsertRenameEntry(char *buffer, size_t oldSize, size_t capacity, const char *line,
                          size_t lineLength);
+
+// Whether a request already queued will put a file at path or shortPath (either may be ""),
+// compared without regard to ASCII letter case; deleting that file now would not last.
+// In wininit.ini (buffer as above): a line of the section InsertRenameEntry finds whose left
+// side, blanks around it aside, names the file ("NUL=" lines are deletions, never a path).
+bool RenameListReplaces(const char *buffer, size_t size, const char *path, const char *shortPath);
+// In NT's PendingFileRenameOperations (size bytes of its ANSI strings, source then target):
+// a pair whose target, after an optional "!" and the "\??\" prefix, names the file. An empty
+// target is a deletion; a string cut off by the end of the data ends there.
+bool PendingListReplaces(const char *list, size_t size, const char *path, const char *shortPath);
 
 #endif

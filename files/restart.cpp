@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "core/text.h"
 #include "files/path_rules.h"
+#include "files/pending_list.h"
 #include "files/rename_list.h"
 
 // wsprintfA writes at most 1024 characters with the terminator.
@@ -16,11 +17,22 @@ static bool IsLeadByte(unsigned char c)
     return IsDBCSLeadByte(c) != FALSE;
 }
 
-// WININIT.EXE runs before long names exist and ignores lines that carry them.
-static bool ShortForm(const char *path, char *out)
+// The path's 8.3 form, "" when it has none to be had.
+static void ShortPath(const char *path, char *out)
 {
     DWORD n = GetShortPathNameA(path, out, MAX_PATH);
-    return n > 0 && n < MAX_PATH && IsShortPath(out, IsLeadByte);
+    if (n == 0 || n >= MAX_PATH)
+        out[0] = '\0';
+}
+
+// WININIT.EXE runs before long names exist and ignores lines that carry them. A file not
+// there now (one that restart work will create) keeps the name it is given, if that is short.
+static bool ShortForm(const char *path, char *out)
+{
+    ShortPath(path, out);
+    if (out[0] == '\0' && IsAbsentError(GetLastError()) && TextLength(path) < MAX_PATH)
+        lstrcpyA(out, path);
+    return out[0] != '\0' && IsShortPath(out, IsLeadByte);
 }
 
 // The entry line, CR LF included; its length, or 0 when it cannot be written truly.
@@ -105,6 +117,46 @@ bool AddToRenameList(const char *existingPath, const char *newPath)
     }
     CloseHandle(file);
     return written;
+}
+
+// Whether wininit.ini's first "[rename]" section will put a file at path or shortPath, read
+// through a mapping as the edit is made. A file that is not there or cannot be read holds
+// nothing we know of.
+static bool RenameListWillReplace(const char *path, const char *shortPath)
+{
+    char ini[MAX_PATH];
+    if (!IniPath(ini))
+        return false;
+    WritePrivateProfileStringA(NULL, NULL, NULL, ini); // lines the profile cache still holds
+    HANDLE file = CreateFileA(ini, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool replaces = false;
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    // An empty file has no mapping; one of 4 GiB or more is no list the system would read.
+    HANDLE mapping = size != INVALID_FILE_SIZE && high == 0
+                         ? CreateFileMappingA(file, NULL, PAGE_READONLY, 0, 0, NULL)
+                         : NULL;
+    if (mapping != NULL) {
+        const char *view = static_cast<const char *>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+        if (view != NULL) {
+            replaces = RenameListReplaces(view, size, path, shortPath);
+            UnmapViewOfFile(view);
+        }
+        CloseHandle(mapping);
+    }
+    CloseHandle(file);
+    return replaces;
+}
+
+bool RestartWillReplace(const char *path)
+{
+    char shortPath[MAX_PATH];
+    ShortPath(path, shortPath);
+    if (session.platformKind == PlatformKind::WinMe)
+        return RenameListWillReplace(path, shortPath);
+    return PendingListWillReplace(path, shortPath);
 }
 
 bool ScheduleDeleteAtRestart(const char *existingPath, const char *newPath)

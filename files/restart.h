@@ -6,6 +6,11 @@
 // wininit.ini. True only when the request is in a form the system will act on.
 bool ScheduleDeleteAtRestart(const char *existingPath, const char *newPath);
 
+// Whether restart work already queued (wininit.ini's first "[rename]" section on Windows Me,
+// NT's PendingFileRenameOperations otherwise) will put a file at path, under its long or its
+// short name. A list that cannot be read counts as holding nothing.
+bool RestartWillReplace(const char *path);
+
 // The wininit.ini fallback alone (what the 9x family needs), exported so the tests and
 // benchmarks can edit the list without first making MoveFileEx refuse.
 bool AddToRenameList(const char *existingPath, const char *newPath);

@@ -82,6 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                        : n <= capacity && std::string(buffer, n) == Expected(old);
     if (!sound)
         abort();
+    // The look-ups of queued work read no byte past the data: exactly sized here too.
+    memcpy(buffer = static_cast<char *>(realloc(buffer, size + 1)), data, size);
+    RenameListReplaces(buffer, size, "C:\\A.DLL", "");
+    PendingListReplaces(buffer, size, "C:\\A.DLL", "C:\\B");
     free(buffer);
     return 0;
 }

@@ -139,4 +139,40 @@ TEST(RenameList, TooLittleRoomWritesNothing)
     EXPECT_EQ(InsertRenameEntry(&buffer[0], 4, 8, LineA.data(), SIZE_MAX), 0u);
 }
 
+// Whether work queued for the restart will put a file at the path (long or 8.3), in
+// wininit.ini's first [rename] section (Me) or NT's list of pairs, source then target.
+TEST(RenameList, QueuedWorkThatPutsAFileInPlaceIsFound)
+{
+    const char *const Long = "C:\\WINNT\\system32\\stylhook.dll", *const Short = "C:\\WINNT\\SYSTEM32\\STYLHO~1.DLL";
+    const std::string Nt = std::string("\\??\\C:\\u.new\0", 13);
+    struct Row {
+        bool me;
+        std::string list;
+        bool found;
+    } rows[] = {
+        {false, Nt + "!\\??\\C:\\WINNT\\System32\\STYLHOOK.DLL" + '\0' + '\0', true},  // any case
+        {false, Nt + "\\??\\C:\\WINNT\\system32\\stylhook.dll" + '\0' + '\0', true},   // no "!"
+        {false, Nt + "!\\??\\" + Short + '\0' + '\0', true},                           // 8.3 name
+        {false, Nt + "!" + Long + '\0' + '\0', false},                  // without "\??\"
+        {false, std::string("\\??\\") + Long + '\0' + '\0' + Nt + "!\\??\\x" + '\0' + '\0', false},  // its deletion
+        {false, Nt + "!\\??\\" + Long + ".old" + '\0' + '\0', false},   // only begins with it
+        {false, std::string("\\??\\") + Long + '\0' + "!\\??\\C:\\x" + '\0' + '\0', false},  // it moves away
+        {false, Nt + "!\\??\\C:\\x" + '\0' + Nt + "!\\??\\" + Long, true},  // last pair cut short
+        {false, Nt + "!\\??\\" + std::string(Long).substr(0, 20), false},   // cut inside the name
+        {false, Nt, false},                                                 // no target at all
+        {true, std::string("[Rename]\r\nNUL=") + Short + "\r\n" + Short + "=C:\\U.NEW\r\n", true},
+        {true, std::string(" [rename] \n ") + Long + " =C:\\U.NEW\n", true},  // lenient, long name
+        {true, std::string("[rename]\r\nNUL=") + Short + "\r\n[boot]\r\n" + Short + "=C:\\U.NEW\r\n", false},
+        {true, std::string("[rename]\r\n") + Short + ".OLD=C:\\U.NEW\r\n" + Short + "\r\n", false},
+        {true, std::string("[rename]\r\n\x1a") + Short + "=C:\\U.NEW\r\n", false},  // after ^Z
+    };
+    for (const Row &row : rows) {
+        bool found = row.me ? RenameListReplaces(row.list.data(), row.list.size(), Long, Short)
+                            : PendingListReplaces(row.list.data(), row.list.size(), Long, Short);
+        EXPECT_EQ(found, row.found) << row.list;
+    }
+    std::string nameless = "[rename]\r\n=C:\\U.NEW\r\n";
+    EXPECT_FALSE(RenameListReplaces(nameless.data(), nameless.size(), Long, ""));  // no short path: no match
+}
+
 }  // namespace
