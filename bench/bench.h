@@ -8,5 +8,6 @@ void BenchTree();
 void BenchRenameList();
 void BenchRun2000();
 void BenchCopies2000();
+void BenchQueues();
 
 #endif

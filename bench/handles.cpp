@@ -73,6 +73,13 @@ void FileFixture(int i) { Touch(FileOf(i)); }
 void DeleteFile_(int i) { DeleteOrSchedule(FileOf(i).c_str()); }
 void Schedule(int i) { ScheduleDeleteAtRestart(FileOf(i).c_str(), NULL); }
 void RenameList(int i) { AddToRenameList(FileOf(i).c_str(), NULL); }
+// As Windows Me: the file is looked up in wininit.ini, which the row before has filled.
+void DeleteFileMe(int i)
+{
+    session.platformKind = PlatformKind::WinMe;
+    DeleteOrSchedule(FileOf(i).c_str());
+    session.platformKind = PlatformKind::Win2000;
+}
 
 void TreeFixture(int)
 {
@@ -154,6 +161,7 @@ int main()
     Measure("DeleteOrSchedule (delete)", FileFixture, DeleteFile_);
     Measure("ScheduleDeleteAtRestart", FileFixture, Schedule);
     Measure("AddToRenameList (wininit)", FileFixture, RenameList);
+    Measure("DeleteOrSchedule (Me)", FileFixture, DeleteFileMe);
     Measure("RemoveDirectoryTree", TreeFixture, Tree);
     Measure("RemoveRegistryTree", KeyFixture, KeyTree);
     Measure("RemoveServiceGroup", GroupFixture, Group);

@@ -24,6 +24,7 @@ int main(int argc, char **argv)
     if (only.empty() || only == "run") {
         BenchRun2000();
         BenchCopies2000();
+        BenchQueues();
     }
     return 0;
 }

@@ -218,15 +218,22 @@ THEIRS_INI_LF = b'[rename]\nNUL=C:\\THEIRS.TXT\n%s=C:\\UPDATE.NEW\n[boot]\nshell
 
 
 # Windows Me's MoveFileEx refuses every request, so its runs go through wininit.ini. Only the
-# 9x family reads that file: a refusal on NT is a failure, and says so.
-@pytest.mark.parametrize('version, refused, report, theirs', [
-    pytest.param('win2k', False, DONE_REBOOT, None, marks=pytest.mark.target32),
-    pytest.param('winme', True, DONE_REBOOT, THEIRS_INI, marks=pytest.mark.target32),
-    ('winme', True, DONE_REBOOT, THEIRS_INI_LF),
-    ('win2k', True, PARTIAL_ERROR, None),
-], ids=['2000', 'me', 'me-lf-ini', '2000-movefileex-refused'])
+# 9x family reads that file: a refusal on NT is a failure, and says so. The package file the
+# update replaces may also be free, or already gone: deleted now, the restart would put it
+# back, so it too waits for the restart, behind the update.
+@pytest.mark.parametrize('version, refused, report, theirs, file', [
+    pytest.param('win2k', False, DONE_REBOOT, None, 'held', marks=pytest.mark.target32),
+    pytest.param('winme', True, DONE_REBOOT, THEIRS_INI, 'held', marks=pytest.mark.target32),
+    ('winme', True, DONE_REBOOT, THEIRS_INI_LF, 'held'),
+    ('win2k', True, PARTIAL_ERROR, None, 'held'),
+    pytest.param('win2k', False, DONE_REBOOT, None, 'free', marks=pytest.mark.target32),
+    pytest.param('winme', True, DONE_REBOOT, THEIRS_INI, 'free', marks=pytest.mark.target32),
+    ('win2k', False, DONE_REBOOT, None, 'gone'),
+    ('winme', True, DONE_REBOOT, THEIRS_INI, 'gone'),
+], ids=['2000', 'me', 'me-lf-ini', '2000-movefileex-refused', '2000-free', 'me-free', '2000-gone',
+        'me-gone'])
 def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refused, report,
-                                                             theirs):
+                                                             theirs, file):
     family = FAMILY[version]
     ini, bak = wine.host_path('C:\\windows\\wininit.ini'), wine.host_path('C:\\windows\\wininit.bak')
     for stale in (ini, bak):
@@ -235,10 +242,14 @@ def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refu
     wine.sim('install', family)
     shutil.copy(wine.host_path(PDCLEAN), wine.host_path(INSTALLED_COPY))
     held = [i.name for i in wine.package(family) if i.name.endswith(HELD[version])]
-    held.append(INSTALLED_COPY)
+    before, exe = [], PDCLEAN
+    if file == 'held':
+        held.append(INSTALLED_COPY)
+        before, exe = ['hold:' + held[0]], INSTALLED_COPY
+    elif file == 'gone':
+        os.remove(wine.host_path(held[0]))
     with open(wine.host_path(UPDATE), 'wb') as f:
         f.write(b'update')
-    before = ['hold:' + held[0]]
     if version == 'winme':
         with open(wine.host_path(THEIRS), 'wb') as f:
             f.write(b'theirs')
@@ -249,13 +260,13 @@ def test_held_files_are_scheduled_and_gone_after_the_restart(wine, version, refu
         before.insert(0, 'replaceatrestart:%s:%s' % (UPDATE, held[0]))
         # A Session Manager key the user may not change.
         before += ['refusedelay'] if refused else []
-    r = wine.execute(version, INSTALLED_COPY, before=before, after=['pending'])
-    assert r.one('hold').word == 'done'
+    r = wine.execute(version, exe, before=before, after=['pending'])
+    assert [l.word for l in r.all('hold')] == ['done'] * (file == 'held')
     assert_report(r, report, 'warning' if report == PARTIAL_ERROR else 'information')
     # Before the restart (read from outside: starting a program could restart Windows).
-    assert all(os.path.exists(wine.host_path(h)) for h in held)
+    assert [os.path.exists(wine.host_path(h)) for h in held] == [file != 'gone'] * len(held)
     scheduled = ['\\??\\' + h.upper() in r.one('pending').paths() for h in held]
-    assert scheduled == [version == 'win2k' and not refused] * 2
+    assert scheduled == [version == 'win2k' and not refused] * len(held)
     if version == 'winme':
         # One deletion per held file, 8.3 paths, in the order asked, last in their section.
         ours = b''.join(b'NUL=%s\r\n' % h.upper().encode() for h in held)

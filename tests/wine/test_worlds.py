@@ -1,10 +1,11 @@
 """Whole runs in generated worlds. A world is an installation as a user's machine may hold it:
 parts of the package already gone, files made read-only or hidden, setup copies of every kind
 with gaps, files held open by other programs, MoveFileEx refused, another installer's
-wininit.ini, keys the user may not delete, a first run cut short. Each world is laid out in
-the prefix and walked: run (and, if that run was cut short or asked for a restart, run again
-at once), restart, run again; after every step the rules below must hold. A failing world is
-shrunk by Hypothesis and printed as World(...), ready to paste into FOUND."""
+wininit.ini, an update queued to replace a package file at the restart, keys the user may not
+delete, a first run cut short. Each world is laid out in the prefix and walked: run (and, if
+that run was cut short or asked for a restart, run again at once), restart, run again; after
+every step the rules below must hold. A failing world is shrunk by Hypothesis and printed as
+World(...), ready to paste into FOUND."""
 import dataclasses
 import os
 import time
@@ -50,6 +51,11 @@ INF_TEXT = {
     'oldstyle': b'[Version]\r\nClass=PEN\r\n',
 }
 
+# An update of the driver, queued before the first run to put UPDATE in place of a package
+# file at the restart (on Me only over files whose names are 8.3 already, as WININIT reads).
+UPDATE = 'C:\\update.new'
+REPLACEABLE = {'me': ('vavad.vxd', 'styinst.dll', 'styins16.dll', 'pdclean.exe'), '2000': FILES['2000']}
+
 # Another installer's wininit.ini on Windows Me, with its own pending deletion of THEIRS.
 THEIRS = 'C:\\theirs.txt'
 THEIRS_LINES = b'[rename]\r\nNUL=C:\\THEIRS.TXT\r\n[boot]\r\nshell=Explorer.exe\r\n'
@@ -81,6 +87,8 @@ class World:
     locked: str = None           # 2000: a key of the package the user may not delete
     not_admin: bool = False      # 2000: no key of the package, nor the group order, may change
     cut: tuple = None            # the first run ended from outside: ('after', ms), ('gone', item)
+    replaced: str = None         # a package file, there, held or gone, that UPDATE replaces at
+                                 # the restart (Me: in the update's own wininit.ini)
 
 
 def often(value):
@@ -124,6 +132,8 @@ def worlds(draw, family):
     if family == 'me':
         world['running_copy'] = running
         world['wininit'] = draw(st.one_of(st.none(), st.sampled_from(sorted(WININIT))))
+    if family == '2000' or world['wininit'] is None:
+        world['replaced'] = draw(st.one_of(st.none(), st.sampled_from(REPLACEABLE[family])))
     else:
         lockable = [k for k in keys if k not in gone]
         world['locked'] = draw(st.one_of(st.none(), st.none(), st.none(), st.sampled_from(lockable))) \
@@ -158,6 +168,7 @@ def causes(world):
         found += ['locked %s' % world.locked] if world.locked else []
         found += ['not admin'] if world.not_admin else []
         found += ['held %s, MoveFileEx refused' % f for f in held if world.refuse_delay]
+        found += ['replaced %s, MoveFileEx refused' % world.replaced] if world.replaced and world.refuse_delay else []
         found += [f + UNREADABLE for f, how in world.holds if how == 'unshared' and f.endswith('.inf')]
     elif world.wininit == 'utf16':
         found += ['held %s, its line cannot go into a UTF-16 wininit.ini' % f for f in held]
@@ -226,12 +237,18 @@ class Walk:
                     self.write(wine.host_path(self.copy('oem%d.pnf' % n)), b'PNF %d' % n)
         if w.gone:
             wine.sim('drop', self.family, *[self.names[g] for g in w.gone])
-        for stale in (self.ini, wine.host_path('C:\\windows\\wininit.bak'), wine.host_path(THEIRS)):
+        for stale in (self.ini, wine.host_path('C:\\windows\\wininit.bak'), wine.host_path(THEIRS),
+                      wine.host_path(UPDATE)):
             if os.path.exists(stale):
                 os.remove(stale)
         if w.wininit is not None:
             self.write(self.ini, WININIT[w.wininit])
             self.write(wine.host_path(THEIRS), b'theirs')
+        if w.replaced:
+            self.write(wine.host_path(UPDATE), b'update')
+            if self.family == 'me':
+                self.write(self.ini, b'[rename]\r\n%s=%s\r\n' % (self.names[w.replaced].upper().encode(),
+                                                                 UPDATE.upper().encode()))
         if w.running_copy:
             with open(wine.host_path(PDCLEAN), 'rb') as f:
                 self.write(wine.host_path(self.names['pdclean.exe']), f.read())
@@ -290,10 +307,12 @@ class Walk:
         return kept
 
     def left(self, listing):
-        """What of the package is there now."""
+        """What of the package is there now: as pdsim sees it, in any letter case (the restart
+        may create a file under the upper-case name a list gave it), the world's own setup
+        copies as they were written."""
         listing = {i.name: i.present for i in listing}
         return [p for p in self.package if
-                (os.path.exists(self.wine.host_path(p)) if p.startswith('C:\\') else listing[p])]
+                (listing[p] if p in listing else os.path.exists(self.wine.host_path(p)))]
 
     # Runs ----------------------------------------------------------------------------------
 
@@ -317,6 +336,8 @@ class Walk:
                 locked = [k for k in KEYS[self.family] if k not in w.gone]
                 before.append('lockkey:' + GROUP_KEY)
             before += ['lockkey:' + self.names[k][len('HKLM\\'):] for k in locked]
+            if w.replaced and self.family == '2000':
+                before.insert(0, 'replaceatrestart:%s:%s' % (UPDATE, self.names[w.replaced]))
         cut = []
         if first and not again and w.cut:
             how, what = w.cut
@@ -326,7 +347,8 @@ class Walk:
         r = wine.drive(*before, *start(VERSION[self.family], exe), 'dialog:5000', 'click:1012', *cut,
                        'box:30000', 'answer:1', 'click:1', 'exit:5000', 'pending',
                        *['shortname:' + f for f in files], timeout=180)
-        assert all(l.word != 'failed' for l in r if l.name in ('hold', 'attr', 'lockkey', 'refusedelay')), r.raw
+        assert all(l.word != 'failed' for l in r if l.name in ('hold', 'attr', 'lockkey', 'refusedelay',
+                                                               'replaceatrestart')), r.raw
         if cut and r.one(cut[0].split(':')[0]).word == 'killed':
             return None, set()
         box = r.one('box')
@@ -370,8 +392,9 @@ class Walk:
             found = causes(self.w)
             if not found:
                 broken.append(('PARTIAL_ERROR: something really resisted', 'nothing in the world resists'))
-            elif not left and not any(c.endswith(UNREADABLE) for c in found):
-                # A copy that cannot be read resists even when it turns out not to be ours.
+            elif not left and not any(c.endswith(UNREADABLE) or c.startswith('replaced') for c in found):
+                # A copy that cannot be read resists even when it turns out not to be ours; a
+                # file to be replaced at the restart, even when it is not there now.
                 broken.append(('PARTIAL_ERROR: something really resisted', 'nothing is left'))
         elif report is not None and report not in REPORTS.values():
             broken.append(('one of the three reports', report))
@@ -398,6 +421,9 @@ class Walk:
         gone_too_late = [p for p in waited if p in now]
         if gone_too_late:
             broken.append(('what was scheduled is gone after the restart', gone_too_late))
+        if report in ('DONE', 'DONE_REBOOT') and now:
+            # Done, now or at the restart: nothing the restart does brings any of it back.
+            broken.append(('%s: still nothing is left after the restart' % report, now))
         if self.w.wininit in ('crlf', 'lf', 'case', 'blanks', 'unfinished', 'ctrlz', 'zero', 'utf16') \
                 and self.read(THEIRS) is not None:
             broken.append(("another installer's entry did its work at the restart", THEIRS))
