@@ -230,16 +230,16 @@ static void WriteText(const std::string &path, const std::string &text)
 // of the package is looked up in the queue before it is deleted.
 void BenchQueues()
 {
-    const int rounds = 7;
+    const int rounds = 11;
     const std::wstring pairs = OthersPairs();
     const std::string lines = OthersLines(), ini = WindowsDirectory() + "wininit.ini";
     std::vector<std::string> serviceNames = ServiceNames();
     printf("Runs with 64 KiB of others' work queued for the restart (median of %d rounds):\n", rounds);
-    double medians[2][2];
+    std::vector<double> times[2][2]; // [queued][2000, Me]
     bool complete = true;
-    for (int queued = 0; queued < 2; ++queued) {
-        std::vector<double> nt, me;
-        for (int round = 0; round < rounds; ++round) {
+    // Each round runs both ways in turn, so that a drift of the machine touches both alike.
+    for (int round = 0; round < rounds; ++round) {
+        for (int queued = 0; queued < 2; ++queued) {
             SetPendingList(queued ? pairs : L"");
             if (!InstallPackage(Family::W2000))
                 return;
@@ -247,7 +247,7 @@ void BenchQueues()
             TimedRun(serviceNames, took);
             for (double t : took)
                 sum += t;
-            nt.push_back(sum);
+            times[queued][0].push_back(sum);
             complete &= Removed();
             SetPendingList(L"");
 
@@ -261,16 +261,14 @@ void BenchQueues()
             session.platformKind = PlatformKind::WinMe;
             double t0 = Now();
             RunFilePlan9x();
-            me.push_back(Now() - t0);
+            times[queued][1].push_back(Now() - t0);
             complete &= session.rowCount == 5 && !session.rebootPending && !session.errorSeen;
         }
-        medians[queued][0] = Median(nt);
-        medians[queued][1] = Median(me);
     }
     DeleteFileA(ini.c_str());
     const char *const runs[] = {"Windows 2000, all steps (NT's list)", "Windows Me, file plan, paced (wininit.ini)"};
     for (int i = 0; i < 2; ++i)
         printf("  %-44s none %8.2f ms, queued %8.2f ms: ratio %.3f (goal: within 1.10)\n", runs[i],
-               medians[0][i] * 1e3, medians[1][i] * 1e3, medians[1][i] / medians[0][i]);
+               Median(times[0][i]) * 1e3, Median(times[1][i]) * 1e3, Median(times[1][i]) / Median(times[0][i]));
     printf("  every run deleted the package's files now, with nothing scheduled: %s\n", complete ? "yes" : "NO");
 }

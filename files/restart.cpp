@@ -25,6 +25,15 @@ static void ShortPath(const char *path, char *out)
         out[0] = '\0';
 }
 
+void ShortNameToMatch(const char *path, char *out)
+{
+    // A path of 8.3 names is its own short form, in another letter case at most.
+    if (IsShortPath(path, IsLeadByte))
+        out[0] = '\0';
+    else
+        ShortPath(path, out);
+}
+
 // WININIT.EXE runs before long names exist and ignores lines that carry them. A file not
 // there now (one that restart work will create) keeps the name it is given, if that is short.
 static bool ShortForm(const char *path, char *out)
@@ -119,10 +128,10 @@ bool AddToRenameList(const char *existingPath, const char *newPath)
     return written;
 }
 
-// Whether wininit.ini's first "[rename]" section will put a file at path or shortPath, read
-// through a mapping as the edit is made. A file that is not there or cannot be read holds
-// nothing we know of.
-static bool RenameListWillReplace(const char *path, const char *shortPath)
+// Whether wininit.ini's first "[rename]" section will put a file at path, read through a
+// mapping as the edit is made. A file that is not there or cannot be read holds nothing we
+// know of.
+static bool RenameListWillReplace(const char *path)
 {
     char ini[MAX_PATH];
     if (!IniPath(ini))
@@ -141,6 +150,8 @@ static bool RenameListWillReplace(const char *path, const char *shortPath)
     if (mapping != NULL) {
         const char *view = static_cast<const char *>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
         if (view != NULL) {
+            char shortPath[MAX_PATH];
+            ShortNameToMatch(path, shortPath);
             replaces = RenameListReplaces(view, size, path, shortPath);
             UnmapViewOfFile(view);
         }
@@ -152,11 +163,9 @@ static bool RenameListWillReplace(const char *path, const char *shortPath)
 
 bool RestartWillReplace(const char *path)
 {
-    char shortPath[MAX_PATH];
-    ShortPath(path, shortPath);
     if (session.platformKind == PlatformKind::WinMe)
-        return RenameListWillReplace(path, shortPath);
-    return PendingListWillReplace(path, shortPath);
+        return RenameListWillReplace(path);
+    return PendingListWillReplace(path);
 }
 
 bool ScheduleDeleteAtRestart(const char *existingPath, const char *newPath)

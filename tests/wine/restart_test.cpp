@@ -2,6 +2,8 @@
 // and Wine's start-up processing carries it out: the run tests.)
 #include <gtest/gtest.h>
 
+#include "core/session.h"
+#include "files/primitives.h"
 #include "files/restart.h"
 #include "tests/wine/win_test_util.h"
 
@@ -113,6 +115,38 @@ TEST_F(IniFixture, MoveFileExSuccessLeavesTheListAlone)
 {
     EXPECT_TRUE(ScheduleDeleteAtRestart(target.c_str(), NULL));
     EXPECT_FALSE(Exists(WininitPath()));
+}
+
+void SetPendingList(const std::string &list)
+{
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0,
+                            KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                   reinterpret_cast<const BYTE *>(list.data()), static_cast<DWORD>(list.size()));
+    RegCloseKey(key);
+}
+
+// Work queued before the run puts a file in place under the 8.3 alias of a package file's long
+// name: deleted now, the file would come back, so it waits for the restart, after that work.
+TEST_F(IniFixture, FileQueuedWorkPutsInPlaceByItsShortNameWaitsForTheRestart)
+{
+    std::string shortName = ShortName(target), before(65536, '\0');
+    DWORD size = static_cast<DWORD>(before.size());
+    before.resize(RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                               "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, NULL, &before[0], &size)
+                      == ERROR_SUCCESS ? size : 0);
+    for (PlatformKind kind : {PlatformKind::WinMe, PlatformKind::Win2000}) {
+        if (kind == PlatformKind::WinMe)
+            WriteBytes(WininitPath(), "[rename]\r\n" + shortName + "=C:\\U.NEW\r\n");
+        std::string pairs = std::string("\\??\\C:\\u.new") + '\0' + "!\\??\\" + shortName + '\0' + '\0';
+        if (kind == PlatformKind::Win2000)
+            SetPendingList(pairs);
+        StartSession(kind);
+        EXPECT_EQ(DeleteOrSchedule(target.c_str()), Outcome::DeleteAtRestart) << static_cast<int>(kind);
+        EXPECT_TRUE(Exists(target));
+    }
+    SetPendingList(before);
 }
 
 }  // namespace
