@@ -39,9 +39,12 @@ static Outcome Schedule(const char *path)
 Outcome DeleteOrSchedule(const char *path)
 {
     // A file the restart will put back, there now or not, would outlast a deletion now: it
-    // goes at the restart, after what was queued before.
-    if (RestartWillReplace(path))
+    // goes at the restart, after what was queued before. Writable first, as for any file the
+    // restart deletes: a read-only one resists the replacement and the deletion alike.
+    if (RestartWillReplace(path)) {
+        PrepareForDelete(path);
         return Schedule(path);
+    }
     Outcome outcome = DeleteFileEntry(path);
     return outcome == Outcome::Error ? Schedule(path) : outcome;
 }
