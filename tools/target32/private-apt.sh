@@ -15,3 +15,15 @@ private_apt() {
               -o APT::Architecture="$arch" -o APT::Architectures::="$arch"
               -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
 }
+
+# Reads the indexes, trying again while a mirror is part way through a sync (an index of the
+# wrong size). What still fails after that is left to the fetch: an index missing for one
+# suite need not hold the packages wanted.
+private_apt_update() {
+    local try
+    for try in 1 2 3 4; do
+        apt-get "${apt_opts[@]}" update >/dev/null && return 0
+        [ $try -lt 4 ] && sleep 30
+    done
+    echo "apt: some indexes could not be read; fetching with those that could" >&2
+}

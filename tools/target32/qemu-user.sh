@@ -20,7 +20,7 @@ Suites: ${VERSION_CODENAME:?}-backports
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
-apt-get "${apt_opts[@]}" update >/dev/null
+private_apt_update
 # The newest version on offer: backports are not a candidate by default. 7.2 spends most of
 # a Wine process's time in its own page bookkeeping, so nothing older than 8 will do.
 version=$(apt-cache "${apt_opts[@]}" madison qemu-user | awk -F' *[|] *' '{print $2}' |

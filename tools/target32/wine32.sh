@@ -13,7 +13,7 @@ rm -rf "$tree"
 mkdir -p "$tree"
 . tools/target32/private-apt.sh
 private_apt "$apt" i386
-apt-get "${apt_opts[@]}" update >/dev/null
+private_apt_update
 # The X libraries winex11.drv opens at run time are only recommended by libwine.
 apt-get "${apt_opts[@]}" install -y --download-only --no-install-recommends wine32 \
     libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxcomposite1 libxinerama1 \
