@@ -132,14 +132,14 @@ def worlds(draw, family):
     if family == 'me':
         world['running_copy'] = running
         world['wininit'] = draw(st.one_of(st.none(), st.sampled_from(sorted(WININIT))))
-    if family == '2000' or world['wininit'] is None:
-        world['replaced'] = draw(st.one_of(st.none(), st.sampled_from(REPLACEABLE[family])))
     else:
         lockable = [k for k in keys if k not in gone]
         world['locked'] = draw(st.one_of(st.none(), st.none(), st.none(), st.sampled_from(lockable))) \
             if lockable else None
         world['not_admin'] = draw(often(False))
         world['refuse_delay'] = draw(often(False))
+    if world.get('wininit') is None:
+        world['replaced'] = draw(st.one_of(st.none(), st.sampled_from(REPLACEABLE[family])))
     # A setup copy or a key can go too: the cut may come right after it.
     goes = pick(there + [k for k in keys if k not in gone], copy_files)
     world['cut'] = draw(st.one_of(
