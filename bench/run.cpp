@@ -121,13 +121,17 @@ static std::string InfDirectory()
     return WindowsDirectory() + "inf\\";
 }
 
-static void WriteInf(const std::string &path, const char *cls)
+static void WriteText(const std::string &path, const std::string &text)
 {
-    std::string text = std::string("[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=") + cls + "\r\n";
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     DWORD n;
     WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, NULL);
     CloseHandle(h);
+}
+
+static void WriteInf(const std::string &path, const char *cls)
+{
+    WriteText(path, std::string("[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=") + cls + "\r\n");
 }
 
 static void ClearCopies(const std::string &inf)
@@ -216,14 +220,6 @@ static std::string OthersLines()
     for (int n = 0; text.size() < 64 * 1024 - 64; ++n)
         text += "C:\\OTHER\\FILE" + std::to_string(n) + ".DLL=C:\\OTHER\\FILE" + std::to_string(n) + ".NEW\r\n";
     return text + "[boot]\r\nshell=Explorer.exe\r\n";
-}
-
-static void WriteText(const std::string &path, const std::string &text)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    DWORD n;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, NULL);
-    CloseHandle(h);
 }
 
 // A run with others' work queued for the restart against the same run with none: each file
